@@ -1,0 +1,41 @@
+# Front door. `make demo` runs the main job, `make test` passes the tests; both bootstrap first.
+JOBS ?= $(shell nproc)
+PRESETS := host win64 win32
+FUZZ_SECONDS ?= 60
+
+.PHONY: all bootstrap configure build test demo size fuzz bench clean $(addprefix build-,$(PRESETS))
+
+all: build
+
+bootstrap:
+	@bash scripts/bootstrap
+
+build/%/build.ninja:
+	cmake --preset $* >/dev/null
+
+build-%: build/%/build.ninja
+	cmake --build --preset $* -j $(JOBS)
+
+build: bootstrap $(addprefix build-,$(PRESETS))
+
+# Host tests, then the same portable tests and the Windows tests under Wine (x86_64),
+# then the 32-bit ones (which skip where Wine cannot run 32-bit programs).
+test: build
+	ctest --preset host
+	ctest --preset win64
+	ctest --preset win32
+
+size: build
+	@bash scripts/size
+
+demo: build
+	@bash scripts/demo
+
+fuzz: bootstrap
+	@bash fuzz/run.sh all $(FUZZ_SECONDS)
+
+bench: bootstrap
+	@bash bench/run.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,28 @@
+# Compile options shared by every target of ours.
+#   qvin_warnings      -Wall -Wextra (and -Werror) for our code
+#   qvin_stub_options  the small-stub rules: no exceptions, no RTTI, section GC
+add_library(qvin_warnings INTERFACE)
+target_compile_options(qvin_warnings INTERFACE -Wall -Wextra -Wshadow=local -Wno-missing-field-initializers)
+if(QVIN_WERROR)
+  target_compile_options(qvin_warnings INTERFACE -Werror)
+endif()
+
+add_library(qvin_stub_options INTERFACE)
+target_link_libraries(qvin_stub_options INTERFACE qvin_warnings)
+target_compile_options(qvin_stub_options INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
+  -ffunction-sections -fdata-sections)
+
+add_library(qvin_includes INTERFACE)
+target_include_directories(qvin_includes INTERFACE ${PROJECT_SOURCE_DIR}/src)
+
+if(QVIN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # No libstdc++/libgcc/winpthread DLLs next to our programs.
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+  add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601)
+endif()
