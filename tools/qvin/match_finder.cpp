@@ -1,0 +1,107 @@
+// Binary-tree match finder over the whole input.
+#include "qvin/match_finder.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace qvin {
+namespace {
+
+constexpr uint32_t kNone = 0xFFFFFFFFu;
+constexpr uint32_t kMinLength = 4;
+
+inline uint32_t load32(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+}  // namespace
+
+uint32_t match_length(const uint8_t* a, const uint8_t* b, uint32_t limit) {
+  uint32_t n = 0;
+  while (n + 8 <= limit) {
+    uint64_t x, y;
+    std::memcpy(&x, a + n, 8);
+    std::memcpy(&y, b + n, 8);
+    if (x != y) return n + static_cast<uint32_t>(std::countr_zero(x ^ y) >> 3);
+    n += 8;
+  }
+  while (n < limit && a[n] == b[n]) ++n;
+  return n;
+}
+
+MatchFinder::MatchFinder(const uint8_t* data, size_t size, int depth, uint32_t nice_length)
+    : data_(data), size_(size), depth_(depth), nice_(nice_length) {
+  hash_bits_ = std::clamp(static_cast<int>(std::bit_width(size)) - 1, 12, 24);
+  head_ = std::make_unique_for_overwrite<uint32_t[]>(size_t{1} << hash_bits_);
+  std::fill_n(head_.get(), size_t{1} << hash_bits_, kNone);
+  tree_ = std::make_unique_for_overwrite<uint32_t[]>(2 * std::max<size_t>(size, 1));
+}
+
+size_t MatchFinder::find(size_t pos, Match* out) {
+  const size_t avail = size_ - pos;
+  if (avail < kMinLength) return 0;
+  const uint32_t limit = static_cast<uint32_t>(std::min<size_t>(nice_, avail));
+  const uint8_t* cur = data_ + pos;
+  const uint32_t h = (load32(cur) * 2654435761u) >> (32 - hash_bits_);
+  uint32_t candidate = head_[h];
+  head_[h] = static_cast<uint32_t>(pos);
+
+  uint32_t* smaller = &tree_[2 * pos];
+  uint32_t* larger = &tree_[2 * pos + 1];
+  uint32_t smaller_len = 0, larger_len = 0;
+  uint32_t best = kMinLength - 1;
+  size_t found = 0;
+  for (int steps = depth_;; --steps) {
+    if (candidate == kNone || steps == 0) {
+      *smaller = *larger = kNone;
+      break;
+    }
+    const uint8_t* other = data_ + candidate;
+    // Both subtrees agree with cur on their common prefix, so the compare starts there.
+    uint32_t len = std::min(smaller_len, larger_len);
+    len += match_length(other + len, cur + len, limit - len);
+    const uint32_t distance = static_cast<uint32_t>(pos - candidate);
+    if (std::min(len, distance) > best) {
+      best = std::min(len, distance);
+      out[found++] = Match{len, distance};
+    }
+    uint32_t* pair = &tree_[2 * static_cast<size_t>(candidate)];
+    if (len == limit) {
+      // Equal as far as we look: the new node takes the old one's place.
+      *smaller = pair[0];
+      *larger = pair[1];
+      break;
+    }
+    if (other[len] < cur[len]) {
+      *smaller = candidate;
+      smaller = &pair[1];
+      candidate = *smaller;
+      smaller_len = len;
+    } else {
+      *larger = candidate;
+      larger = &pair[0];
+      candidate = *larger;
+      larger_len = len;
+    }
+  }
+  return found;
+}
+
+void MatchFinder::find_chunk(size_t begin, size_t end, MatchChunk& chunk) {
+  chunk.begin = begin;
+  chunk.end = end;
+  chunk.first.resize(end - begin + 1);
+  chunk.matches.clear();
+  std::vector<Match> scratch(static_cast<size_t>(depth_) + 1);
+  for (size_t pos = begin; pos < end; ++pos) {
+    chunk.first[pos - begin] = static_cast<uint32_t>(chunk.matches.size());
+    const size_t n = find(pos, scratch.data());
+    chunk.matches.insert(chunk.matches.end(), scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+  chunk.first[end - begin] = static_cast<uint32_t>(chunk.matches.size());
+}
+
+}  // namespace qvin
