@@ -96,10 +96,30 @@ void MatchFinder::find_chunk(size_t begin, size_t end, MatchChunk& chunk) {
   chunk.first.resize(end - begin + 1);
   chunk.matches.clear();
   std::vector<Match> scratch(static_cast<size_t>(depth_) + 1);
-  for (size_t pos = begin; pos < end; ++pos) {
+  size_t pos = begin;
+  while (pos < end) {
     chunk.first[pos - begin] = static_cast<uint32_t>(chunk.matches.size());
-    const size_t n = find(pos, scratch.data());
-    chunk.matches.insert(chunk.matches.end(), scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(n));
+    // The parser takes a run or a match of nice length at once, so the positions it
+    // covers are neither searched nor entered: their strings are found at its start.
+    size_t run = 1;
+    while (pos + run < end && run < nice_ && data_[pos + run] == data_[pos]) ++run;
+    size_t skip = 0;
+    if (run >= nice_) {
+      while (pos + run < end && data_[pos + run] == data_[pos]) ++run;
+      skip = run;
+    } else {
+      const size_t n = find(pos, scratch.data());
+      chunk.matches.insert(chunk.matches.end(), scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(n));
+      if (n > 0) {
+        const Match& longest = scratch[n - 1];
+        if (longest.length >= nice_ && longest.distance >= nice_) {
+          const uint32_t room = static_cast<uint32_t>(std::min<size_t>(end - pos, longest.distance));
+          skip = match_length(data_ + pos - longest.distance, data_ + pos, room);
+        }
+      }
+    }
+    for (size_t i = 1; i < skip; ++i) chunk.first[pos + i - begin] = static_cast<uint32_t>(chunk.matches.size());
+    pos += skip > 1 ? skip : 1;
   }
   chunk.first[end - begin] = static_cast<uint32_t>(chunk.matches.size());
 }
