@@ -35,9 +35,9 @@ uint32_t match_length(const uint8_t* a, const uint8_t* b, uint32_t limit) {
 MatchFinder::MatchFinder(const uint8_t* data, size_t size, int depth, uint32_t nice_length)
     : data_(data), size_(size), depth_(depth), nice_(nice_length) {
   hash_bits_ = std::clamp(static_cast<int>(std::bit_width(size)) - 1, 12, 24);
-  head_ = std::make_unique_for_overwrite<uint32_t[]>(size_t{1} << hash_bits_);
+  head_ = LargeArray<uint32_t>(size_t{1} << hash_bits_);
   std::fill_n(head_.get(), size_t{1} << hash_bits_, kNone);
-  tree_ = std::make_unique_for_overwrite<uint32_t[]>(2 * std::max<size_t>(size, 1));
+  tree_ = LargeArray<uint32_t>(2 * size);
 }
 
 size_t MatchFinder::find(size_t pos, Match* out) {

@@ -4,8 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
+
+#include "qvin/large_array.h"
 
 namespace qvin {
 
@@ -51,8 +52,8 @@ class MatchFinder {
   int depth_;
   uint32_t nice_;
   int hash_bits_;
-  std::unique_ptr<uint32_t[]> head_;
-  std::unique_ptr<uint32_t[]> tree_;  // two children per position: smaller, larger
+  LargeArray<uint32_t> head_;
+  LargeArray<uint32_t> tree_;  // two children per position: smaller, larger
 };
 
 // Count of equal bytes at a and b, up to `limit`.

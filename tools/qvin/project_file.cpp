@@ -264,6 +264,11 @@ Project parse_project(std::string_view text, const std::filesystem::path& file) 
   st.stretch_mode = 2;
 
   TomlScope scope(reader, root, "");
+  // Unknown tables are reported before anything else is missed.
+  for (const char* key : {"product", "install", "appearance", "texts", "batch", "archive", "flags",
+                          "languages", "files", "deletions", "associations", "uninstall_values"})
+    (void)scope.take(key);
+  scope.finish();
   const toml::table* product = section(reader, root, scope, "product");
   if (!product) reader.fail(root.source(), "the [product] table is required (at least product.name)");
   read_product(reader, *product, project);
@@ -279,7 +284,6 @@ Project parse_project(std::string_view text, const std::filesystem::path& file) 
   if (auto* n = scope.take("deletions")) read_deletions(reader, *n, project);
   if (auto* n = scope.take("associations")) read_associations(reader, *n, project);
   if (auto* n = scope.take("uninstall_values")) read_uninstall_values(reader, *n, project);
-  scope.finish();
   check_project(reader, root, project);
   return project;
 }

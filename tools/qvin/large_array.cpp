@@ -1,0 +1,30 @@
+// Big arrays on huge pages (Linux: aligned to 2 MiB and advised; elsewhere the C heap).
+#include "qvin/large_array.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace qvin {
+
+void* allocate_large(size_t bytes) {
+  constexpr size_t kHugePage = size_t{2} << 20;
+  bytes = std::max<size_t>(bytes, 1);
+#if defined(__linux__)
+  bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = std::aligned_alloc(kHugePage, bytes);
+  if (p != nullptr) madvise(p, bytes, MADV_HUGEPAGE);
+#else
+  void* p = std::malloc(bytes);
+#endif
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+
+void free_large(void* p) { std::free(p); }
+
+}  // namespace qvin
