@@ -55,7 +55,7 @@ size_t MatchFinder::find(size_t pos, Match* out) {
   uint32_t best = kMinLength - 1;
   size_t found = 0;
   for (int steps = depth_;; --steps) {
-    if (candidate == kNone || steps == 0) {
+    if (candidate == kNone || steps == 0 || pos - candidate > window_) {
       *smaller = *larger = kNone;
       break;
     }

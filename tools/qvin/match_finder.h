@@ -51,6 +51,9 @@ class MatchFinder {
   size_t size_;
   int depth_;
   uint32_t nice_;
+ public:
+  size_t window_ = ~size_t{0};
+ private:
   int hash_bits_;
   LargeArray<uint32_t> head_;
   LargeArray<uint32_t> tree_;  // two children per position: smaller, larger

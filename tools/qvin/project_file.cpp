@@ -217,6 +217,7 @@ void read_flags(const TomlReader& r, const toml::table& t, Project& p) {
                                         "\" (docs/project-file.md lists every flag)");
     const bool on = r.boolean(value, "flags." + std::string(key.str()));
     uint32_t& word = flag->word == 1 ? p.settings.flags : p.settings.flags2;
+    (flag->word == 1 ? p.flags_given : p.flags2_given) |= flag->bit;
     word = on ? (word | flag->bit) : (word & ~flag->bit);
   }
 }
@@ -253,6 +254,7 @@ Project parse_project(std::string_view text, const std::filesystem::path& file) 
 
   InstallerSettings& st = project.settings;
   st.flags = kDefaultFlags;
+  st.flags2 = 0x1;  // verify_installer_checksum
   st.uninstall_subdir = "Uninstall";
   st.uninstaller_name = "Uninstall.exe";
   st.title_color = 0xFFFFFF;
@@ -277,6 +279,7 @@ Project parse_project(std::string_view text, const std::filesystem::path& file) 
   if (auto* t = section(reader, root, scope, "texts")) read_texts(reader, *t, project);
   if (auto* t = section(reader, root, scope, "batch")) read_batch(reader, *t, project);
   if (auto* t = section(reader, root, scope, "archive")) read_archive(reader, *t, project);
+  if (project.compression_level == 0) st.flags &= ~0x20u;  // stored data, unless [flags] says
   // Flags come after the sections whose keys imply a flag, so an explicit flag wins.
   if (auto* t = section(reader, root, scope, "flags")) read_flags(reader, *t, project);
   read_languages(reader, scope.take("languages"), project);

@@ -156,6 +156,8 @@ struct Project {
   bool volume_base_name_given = false;
   bool first_volume_id_given = false;
   bool uninstaller_stamp_given = false;
+  uint32_t flags_given = 0;   // bits of `flags` the [flags] table set explicitly
+  uint32_t flags2_given = 0;  // likewise for `flags2`
 };
 
 }  // namespace qvin
