@@ -110,7 +110,7 @@ strings = { 0 = "Hallo Setup", 100 = "extra" }
   EXPECT_EQ(s.flags & 0x10000, 0x10000u) << "master_product implies add_on";
   EXPECT_EQ(s.flags & 0x8000, 0x8000u) << "a bitmap implies install_background_bitmap";
   EXPECT_EQ(s.flags & 0x20, 0u) << "an explicit flag wins";
-  EXPECT_EQ(s.flags2, 0x100u);
+  EXPECT_EQ(s.flags2, 0x101u);
   EXPECT_EQ(s.shortcut_mode, 1);
   EXPECT_EQ(s.excluded_systems, 4 | 16);
   EXPECT_EQ(s.desktop_folder_icon, qvin_test::make_ico());
