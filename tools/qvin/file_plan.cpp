@@ -66,18 +66,18 @@ bool has_wildcard(std::string_view s) { return s.find_first_of("*?[") != std::st
   throw ProjectError(rule.where + ": files.source: " + message);
 }
 
+std::string prefixed(std::string prefix, const std::string& name) {
+  while (!prefix.empty() && prefix.back() == '\\') prefix.pop_back();
+  return prefix.empty() ? name : prefix + "\\" + name;
+}
+
 std::string stored_name_of(const FileRule& rule, const fs::path& relative) {
   std::string name = relative.generic_string();
   std::replace(name.begin(), name.end(), '/', '\\');
-  if (!rule.subdirectory.empty()) {
-    std::string prefix = rule.subdirectory;
-    while (!prefix.empty() && prefix.back() == '\\') prefix.pop_back();
-    if (!prefix.empty()) name = prefix + "\\" + name;
-  }
   std::string why;
   const auto bytes = utf8_to_cp1252(name, &why);
   if (!bytes) rule_error(rule, "the name \"" + name + "\": " + why + "; give the file a name");
-  return *bytes;
+  return prefixed(rule.subdirectory, *bytes);
 }
 
 }  // namespace
@@ -101,7 +101,9 @@ std::vector<SourceFile> expand_sources(const FileRule& rule, const fs::path& bas
         if (!fs::is_regular_file(pattern, ec))
           rule_error(rule, "cannot read \"" + pattern.string() + "\": " +
                                (fs::exists(pattern, ec) ? "not a regular file" : "no such file"));
-        out.push_back({pattern, rule.name ? *rule.name : stored_name_of(rule, pattern.filename())});
+        std::string stored = stored_name_of(rule, pattern.filename());
+        if (rule.name) stored = rule.subdirectory.empty() ? *rule.name : prefixed(rule.subdirectory, *rule.name);
+        out.push_back({pattern, stored});
         continue;
       }
     }
