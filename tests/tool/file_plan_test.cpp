@@ -1,0 +1,117 @@
+// Sources of [[files]] rules: patterns, recursion, stored names, and the facts of each file.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "qvin/errors.h"
+#include "qvin/file_plan.h"
+#include "qvin/project_file.h"
+#include "tool/tool_fixture.h"
+
+namespace {
+
+using qvin_test::TempDir;
+using qvin_test::write_file;
+
+TEST(FilePlan, GlobPatterns) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool match;
+  };
+  const Case cases[] = {
+      {"*.dll", "a.dll", true},    {"*.dll", "a.dll.bak", false}, {"a?c", "abc", true},
+      {"a?c", "ac", false},        {"[ab]*.txt", "b1.txt", true}, {"[!ab]*", "a", false},
+      {"[a-c]x", "bx", true},      {"*", "", true},               {"*a*b", "xaxxb", true},
+      {"readme", "README", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(qvin::glob_match(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
+}
+
+TEST(FilePlan, SourcesBecomeSortedStoredNames) {
+  TempDir dir;
+  for (const char* f : {"bin/b.dll", "bin/a.dll", "bin/a.txt", "bin/sub/c.dll", "bin/sub/deeper/d.dll", "one.txt"})
+    write_file(dir / f, f);
+  struct Case {
+    const char* label;
+    std::string rule;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {"one file", "source = \"one.txt\"", {"one.txt"}},
+      {"renamed", "source = \"one.txt\"\nname = \"docs/first.txt\"", {"docs\\first.txt"}},
+      {"pattern", "source = \"bin/*.dll\"", {"a.dll", "b.dll"}},
+      {"recursive pattern", "source = \"bin/*.dll\"\nrecursive = true",
+       {"a.dll", "b.dll", "sub\\c.dll", "sub\\deeper\\d.dll"}},
+      {"directory", "source = \"bin/sub\"\nrecursive = true\nsubdirectory = \"lib\"",
+       {"lib\\c.dll", "lib\\deeper\\d.dll"}},
+      {"list", "source = [\"one.txt\", \"bin/a.txt\"]", {"one.txt", "a.txt"}},
+  };
+  for (const auto& c : cases) {
+    const qvin::Project p = qvin::parse_project("[product]\nname = \"x\"\n[[files]]\n" + c.rule + "\n", dir / "p.toml");
+    std::vector<std::string> names;
+    for (const auto& s : qvin::expand_sources(p.files[0], p.base_dir)) names.push_back(s.stored_name);
+    EXPECT_EQ(names, c.names) << c.label;
+  }
+}
+
+TEST(FilePlan, ASourceThatCannotBeFoundIsNamed) {
+  TempDir dir;
+  write_file(dir / "bin" / "a.txt", "a");
+  struct Case {
+    std::string source;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"source = \"gone.dll\"", "cannot read \"" + (dir / "gone.dll").string() + "\": no such file"},
+      {"source = \"bin/*.dll\"", "\"bin/*.dll\" matches no file"},
+      {"source = \"bin\"", "is a directory; add recursive = true"},
+      {"source = \"nodir/*.dll\"", "\"" + (dir / "nodir").string() + "\": no such directory"},
+      {"source = \"b*/a.txt\"", "wildcards are allowed only in the file name part"},
+  };
+  for (const auto& c : cases) {
+    const qvin::Project p = qvin::parse_project("[product]\nname = \"x\"\n[[files]]\n" + c.source + "\n", dir / "p.toml");
+    try {
+      qvin::plan_files(p, std::nullopt);
+      ADD_FAILURE() << c.source << ": no error";
+    } catch (const qvin::ProjectError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.source << "\n  got: " << e.what();
+      EXPECT_NE(std::string(e.what()).find("p.toml:3:1: files.source: "), std::string::npos) << e.what();
+    }
+  }
+}
+
+TEST(FilePlan, FactsComeFromTheFilesUnlessOverridden) {
+  TempDir dir;
+  write_file(dir / "v.dll", qvin_test::make_pe(qvin_test::version_block("2, 5, 0, 1", "040904b0", 0x04B00409u)));
+  write_file(dir / "plain.dll", "no program");
+  write_file(dir / "data.bin", "0123456789");
+  const qvin::Project p = qvin::parse_project(R"([product]
+name = "x"
+[[files]]
+source = "v.dll"
+kind = "versioned"
+[[files]]
+source = "plain.dll"
+kind = "system"
+[[files]]
+source = "data.bin"
+kind = "com-server"
+version = "9.9"
+time = 2001-02-03T04:05:06
+checksum = 77
+size = 4
+)",
+                                              dir / "p.toml");
+  const auto records = qvin::plan_files(p, 1000000000);  // SOURCE_DATE_EPOCH in 2001
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].text, "2.5.0.1");
+  EXPECT_EQ(records[0].time, (qvin::StoredTime{2001, 9, 9, 1, 46, 40})) << "clamped to the epoch, in UTC";
+  EXPECT_EQ(records[1].text, "") << "no version resource: empty version";
+  EXPECT_EQ(records[2].text, "9.9");
+  EXPECT_EQ(records[2].data, "0123");
+  EXPECT_EQ(records[2].checksum, 77u);
+  EXPECT_EQ(records[2].time, (qvin::StoredTime{2001, 2, 3, 4, 5, 6}));
+}
+
+}  // namespace
