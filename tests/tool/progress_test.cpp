@@ -12,7 +12,7 @@ TEST(Progress, LineShowsFilesBytesAndRate) {
     const char* expected;
   };
   const Case cases[] = {
-      {0, 10, 0, 2048, 0.0, "packing [------------------------------] 0/10 files  0 B/2.0 KB"},
+      {0, 10, 0, 2048, 0.0, "packing [-------------------------------------] 0/10 files  0 B/2.0 KB"},
       {5, 10, 1024, 2048, 2.0, "packing [############-------------] 5/10 files  1.0 KB/2.0 KB  512 B/s"},
       {10, 10, 2048, 2048, 1.0, "packing [#######################] 10/10 files  2.0 KB/2.0 KB  2.0 KB/s"},
   };
