@@ -167,7 +167,7 @@ TEST_F(Cli, ExtractReturnsEveryFileByteForByte) {
 
 TEST_F(Cli, VerifyNamesTheDamageWithTheInstallersOwnCode) {
   write_file(dir_ / "small.toml",
-             "[product]\nname = \"Small\"\n[archive]\nvolume_size = 8192\nvolume_base_name = \"SMALL\"\n"
+             "[product]\nname = \"Small\"\n[archive]\nvolume_size = 16384\nvolume_base_name = \"SMALL\"\n"
              "compression_level = 0\n[[files]]\nsource = \"docs/deep/b.txt\"\n[[files]]\nsource = \"notes.txt\"\n");
   write_file(dir_ / "bad-sum.toml",
              "[product]\nname = \"Bad\"\n[[files]]\nsource = \"notes.txt\"\nchecksum = 1234\n");
