@@ -108,7 +108,7 @@ TEST_F(Cli, TheDocumentedProjectBuildsAndInfoShowsEveryValueAsWritten) {
   EXPECT_EQ(json["archive"]["uninstaller_patch"]["offset"].value<int64_t>(), 64);
   EXPECT_EQ(json["archive"]["uninstaller_patch"]["size"].value<int64_t>(), 8);
   EXPECT_EQ(json["texts"]["licence"][0].value<std::string>(), "The licence. \xE2\x82\xAC 5\r\n");
-  EXPECT_EQ(json["texts"]["readme"][0].value<std::string>(), "Read me.\n");
+  EXPECT_EQ(json["texts"]["readme"][0].value<std::string>(), "Read me.\r\n") << "line ends for Windows";
   for (const char* list : {"deletions", "associations", "uninstall_values"}) {
     const auto& written = *project[list].as_array();
     ASSERT_EQ(json[list].as_array()->size(), written.size()) << list;

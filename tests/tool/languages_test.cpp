@@ -50,6 +50,7 @@ TEST(TextEncoding, RoundTripsWindows1252AndRefusesWhatItCannotCarry) {
   EXPECT_FALSE(qvin::utf8_to_cp1252("\xE6\x97\xA5", &why));  // a CJK character
   EXPECT_NE(why.find("U+65E5"), std::string::npos) << why;
   EXPECT_FALSE(qvin::utf8_to_cp1252("\xC3", &why));  // truncated sequence
+  EXPECT_EQ(qvin::crlf_line_ends("a\nb\rc\r\nd\n\re\n\nf"), "a\r\nb\r\nc\r\nd\r\ne\r\n\r\nf");
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ strings = { 0 = "Hallo Setup", 100 = "extra" }
   EXPECT_EQ(s.bitmap_size, 100);
   EXPECT_EQ(s.stretch_mode, 1);
   ASSERT_EQ(s.licences.size(), 1u);
-  EXPECT_EQ(s.licences[0], "Caf\xE9 licence\n");
+  EXPECT_EQ(s.licences[0], "Caf\xE9 licence\r\n");
   EXPECT_EQ(s.data_placement, 1);
   EXPECT_EQ(p.volume_size, 2 * 1024 * 1024);
   EXPECT_EQ(s.uninstaller_patch_offset, 64);

@@ -1,4 +1,4 @@
-// Binary-tree match finder over the whole input.
+// Binary-tree match finder over the whole input, split into partitions for threads.
 #include "qvin/match_finder.h"
 
 #include <algorithm>
@@ -32,20 +32,22 @@ uint32_t match_length(const uint8_t* a, const uint8_t* b, uint32_t limit) {
   return n;
 }
 
-MatchFinder::MatchFinder(const uint8_t* data, size_t size, int depth, uint32_t nice_length)
-    : data_(data), size_(size), depth_(depth), nice_(nice_length) {
+MatchFinder::MatchFinder(const uint8_t* data, size_t size, const MatchFinderOptions& options)
+    : data_(data), size_(size), options_(options) {
+  options_.parts = std::max(options_.parts, 1u);
   hash_bits_ = std::clamp(static_cast<int>(std::bit_width(size)) - 1, 12, 24);
   head_ = LargeArray<uint32_t>(size_t{1} << hash_bits_);
   std::fill_n(head_.get(), size_t{1} << hash_bits_, kNone);
   tree_ = LargeArray<uint32_t>(2 * size);
 }
 
-size_t MatchFinder::find(size_t pos, Match* out) {
-  const size_t avail = size_ - pos;
-  if (avail < kMinLength) return 0;
-  const uint32_t limit = static_cast<uint32_t>(std::min<size_t>(nice_, avail));
+uint32_t MatchFinder::hash(size_t pos) const {
+  return (load32(data_ + pos) * 2654435761u) >> (32 - hash_bits_);
+}
+
+size_t MatchFinder::find(size_t pos, uint32_t h, int depth, Match* out) {
+  const uint32_t limit = static_cast<uint32_t>(std::min<size_t>(options_.nice_length, size_ - pos));
   const uint8_t* cur = data_ + pos;
-  const uint32_t h = (load32(cur) * 2654435761u) >> (32 - hash_bits_);
   uint32_t candidate = head_[h];
   head_[h] = static_cast<uint32_t>(pos);
 
@@ -54,13 +56,13 @@ size_t MatchFinder::find(size_t pos, Match* out) {
   uint32_t smaller_len = 0, larger_len = 0;
   uint32_t best = kMinLength - 1;
   size_t found = 0;
-  for (int steps = depth_;; --steps) {
-    if (candidate == kNone || steps == 0 || pos - candidate > window_) {
+  for (int steps = depth;; --steps) {
+    if (candidate == kNone || steps == 0) {
       *smaller = *larger = kNone;
       break;
     }
     const uint8_t* other = data_ + candidate;
-    // Both subtrees agree with cur on their common prefix, so the compare starts there.
+    // Both sides agree with cur on their common prefix, so the compare starts there.
     uint32_t len = std::min(smaller_len, larger_len);
     len += match_length(other + len, cur + len, limit - len);
     const uint32_t distance = static_cast<uint32_t>(pos - candidate);
@@ -90,36 +92,53 @@ size_t MatchFinder::find(size_t pos, Match* out) {
   return found;
 }
 
-void MatchFinder::find_chunk(size_t begin, size_t end, MatchChunk& chunk) {
+void MatchFinder::find_chunk(size_t begin, size_t end, unsigned part, MatchChunk& chunk) {
+  const uint32_t nice = options_.nice_length;
   chunk.begin = begin;
   chunk.end = end;
   chunk.first.resize(end - begin + 1);
   chunk.matches.clear();
-  std::vector<Match> scratch(static_cast<size_t>(depth_) + 1);
+  std::vector<Match> scratch(static_cast<size_t>(std::max(options_.depth, options_.skip_depth)) + 1);
+  // Positions too close to the end for a 4-byte hash are never entered.
+  const size_t last = std::min(end, size_ >= kMinLength ? size_ - kMinLength + 1 : 0);
   size_t pos = begin;
   while (pos < end) {
     chunk.first[pos - begin] = static_cast<uint32_t>(chunk.matches.size());
-    // The parser takes a run or a match of nice length at once, so the positions it
-    // covers are neither searched nor entered: their strings are found at its start.
+    if (pos >= last) {
+      ++pos;
+      continue;
+    }
+    // Runs are found the same way by every partition, so all skip them alike.
     size_t run = 1;
-    while (pos + run < end && run < nice_ && data_[pos + run] == data_[pos]) ++run;
+    while (pos + run < end && run < nice && data_[pos + run] == data_[pos]) ++run;
     size_t skip = 0;
-    if (run >= nice_) {
+    if (run >= nice) {
       while (pos + run < end && data_[pos + run] == data_[pos]) ++run;
       skip = run;
     } else {
-      const size_t n = find(pos, scratch.data());
-      chunk.matches.insert(chunk.matches.end(), scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(n));
-      if (n > 0) {
-        const Match& longest = scratch[n - 1];
-        if (longest.length >= nice_ && longest.distance >= nice_) {
+      const uint32_t h = hash(pos);
+      if (part_of(h) == part) {
+        const size_t n = find(pos, h, options_.depth, scratch.data());
+        chunk.matches.insert(chunk.matches.end(), scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(n));
+        const Match longest = n > 0 ? scratch[n - 1] : Match{0, 0};
+        if (longest.length >= nice && longest.distance >= nice && end - pos >= nice) {
           const uint32_t room = static_cast<uint32_t>(std::min<size_t>(end - pos, longest.distance));
           skip = match_length(data_ + pos - longest.distance, data_ + pos, room);
         }
       }
     }
-    for (size_t i = 1; i < skip; ++i) chunk.first[pos + i - begin] = static_cast<uint32_t>(chunk.matches.size());
-    pos += skip > 1 ? skip : 1;
+    if (skip == 0) {
+      ++pos;
+      continue;
+    }
+    for (size_t i = pos + 1; i < pos + skip; ++i) {
+      chunk.first[i - begin] = static_cast<uint32_t>(chunk.matches.size());
+      if (options_.skip_depth > 0 && i < last) {
+        const uint32_t h = hash(i);
+        if (part_of(h) == part) find(i, h, options_.skip_depth, scratch.data());
+      }
+    }
+    pos += skip;
   }
   chunk.first[end - begin] = static_cast<uint32_t>(chunk.matches.size());
 }

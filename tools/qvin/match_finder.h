@@ -26,34 +26,45 @@ struct MatchChunk {
   std::vector<Match> matches;
 };
 
-// Every position is entered in a binary tree keyed by the bytes that follow it;
-// a search walks from the newest position down and is limited by `depth` steps
-// and by `nice_length`, the length at which a match is taken as long enough.
+struct MatchFinderOptions {
+  int depth = 16;             // tree steps per search
+  uint32_t nice_length = 64;  // a match this long ends the search and is taken at once
+  int skip_depth = 4;         // tree steps to enter a position inside a taken match
+  unsigned parts = 1;         // independent partitions, one per thread
+};
+
+// Every position is entered in a binary tree keyed by the bytes that follow it; a
+// search walks from the newest position down, so matches come in order of growing
+// distance. Copies may not overlap their own output, so a match is usable only up
+// to its distance: a match is reported when it is longer after that cut than all
+// before it.
 //
-// Copies may not overlap their own output, so a match is usable only up to its
-// distance. Matches are reported in order of growing distance, each one longer
-// after that cut than all before it. Positions must be visited in order from 0.
+// A run of one byte value or a match of at least nice_length bytes is what the
+// parser takes at once, so the positions it covers are only entered, with a short
+// walk, not searched.
+//
+// The trees are split by the hash of a position's first 4 bytes into `parts`
+// partitions that share no node, so one thread per partition can work at once.
 class MatchFinder {
  public:
-  MatchFinder(const uint8_t* data, size_t size, int depth, uint32_t nice_length);
+  MatchFinder(const uint8_t* data, size_t size, const MatchFinderOptions& options);
 
-  // Enters `pos` and writes its matches to `out` (room for depth entries).
-  size_t find(size_t pos, Match* out);
+  // Finds the matches of partition `part` at the positions [begin, end); positions
+  // of other partitions get none. Each partition visits its chunks in order, with
+  // no gaps from 0; different partitions may run at the same time.
+  void find_chunk(size_t begin, size_t end, unsigned part, MatchChunk& chunk);
 
-  // Runs `find` over [begin, end), which continues where the last call stopped.
-  void find_chunk(size_t begin, size_t end, MatchChunk& chunk);
-
-  uint32_t nice_length() const { return nice_; }
-  int depth() const { return depth_; }
+  const MatchFinderOptions& options() const { return options_; }
 
  private:
+  // Enters `pos` and writes its matches to `out` (room for `depth` entries).
+  size_t find(size_t pos, uint32_t hash, int depth, Match* out);
+  uint32_t hash(size_t pos) const;
+  unsigned part_of(uint32_t hash) const { return static_cast<unsigned>((static_cast<uint64_t>(hash) * options_.parts) >> hash_bits_); }
+
   const uint8_t* data_;
   size_t size_;
-  int depth_;
-  uint32_t nice_;
- public:
-  size_t window_ = ~size_t{0};
- private:
+  MatchFinderOptions options_;
   int hash_bits_;
   LargeArray<uint32_t> head_;
   LargeArray<uint32_t> tree_;  // two children per position: smaller, larger

@@ -49,25 +49,29 @@ inline void OptimalParser::relax(size_t k, uint32_t cost, Kind kind, uint32_t le
 
 // The usable matches at `pos`, ordered by distance, each longer (after the cut at
 // its distance and at `end`) than the ones before; the last may reach nice_.
-size_t OptimalParser::candidates(size_t pos, size_t end, const Match* found, size_t count) {
-  candidates_.assign(found, found + count);
+size_t OptimalParser::candidates(size_t pos, size_t end, size_t count) {
+  // The finder's matches are already in candidates_; with several partitions
+  // they may need sorting.
+  bool sorted = true;
+  for (size_t m = 1; m < count; ++m) sorted = sorted && candidates_[m - 1].distance < candidates_[m].distance;
   const uint32_t room = static_cast<uint32_t>(std::min<size_t>(end - pos, 0xFFFFFFFFu));
   // A match longer than its distance repeats a period; copies may not overlap
   // themselves, so try the same period further back, where more of it fits.
   for (size_t m = 0; m < count; ++m) {
-    if (found[m].length <= found[m].distance) continue;
-    uint64_t distance = found[m].distance;
+    if (candidates_[m].length <= candidates_[m].distance) continue;
+    uint64_t distance = candidates_[m].distance;
     for (int t = 0; t < kPeriodTries; ++t) {
       distance *= 2;
       if (distance > pos) break;
       const uint32_t d = static_cast<uint32_t>(distance);
       const uint32_t len = match_length(data_ + pos - d, data_ + pos, std::min({d, room, nice_}));
       candidates_.push_back(Match{len, d});
+      sorted = false;
       if (len < d) break;
     }
     break;
   }
-  if (candidates_.size() > count) {
+  if (!sorted) {
     std::sort(candidates_.begin(), candidates_.end(),
               [](const Match& a, const Match& b) { return a.distance < b.distance; });
   }
@@ -117,11 +121,12 @@ void OptimalParser::close(size_t k, TokenStream& out) {
   }
 }
 
-void OptimalParser::parse(const MatchChunk& chunk, TokenStream& out) {
-  const size_t end = chunk.end;
-  open(chunk.begin);
-  size_t run_end = chunk.begin;
-  for (size_t pos = chunk.begin; pos < end; ++pos) {
+void OptimalParser::parse(std::span<const MatchChunk* const> chunks, TokenStream& out) {
+  const size_t begin = chunks[0]->begin;
+  const size_t end = chunks[0]->end;
+  open(begin);
+  size_t run_end = begin;
+  for (size_t pos = begin; pos < end; ++pos) {
     const size_t k = pos - start_;
     reach(k + 1);
     Node& here = nodes_[k];
@@ -164,10 +169,14 @@ void OptimalParser::parse(const MatchChunk& chunk, TokenStream& out) {
     }
 
     // Copies.
-    const size_t i = pos - chunk.begin;
-    const size_t count = chunk.first[i + 1] - chunk.first[i];
-    if (count == 0) continue;
-    const size_t usable = candidates(pos, end, chunk.matches.data() + chunk.first[i], count);
+    const size_t i = pos - begin;
+    candidates_.clear();
+    for (const MatchChunk* chunk : chunks) {
+      const Match* found = chunk->matches.data();
+      candidates_.insert(candidates_.end(), found + chunk->first[i], found + chunk->first[i + 1]);
+    }
+    if (candidates_.empty()) continue;
+    const size_t usable = candidates(pos, end, candidates_.size());
     if (usable == 0) continue;
     const Match longest = candidates_[usable - 1];
     if (longest.length >= nice_) {

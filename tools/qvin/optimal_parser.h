@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "qvin/match_finder.h"
@@ -18,9 +19,10 @@ class OptimalParser {
  public:
   OptimalParser(const uint8_t* data, size_t size, uint32_t nice_length);
 
-  // Parses [chunk.begin, chunk.end) into `out` (which stands at chunk.begin);
-  // no token reaches past chunk.end.
-  void parse(const MatchChunk& chunk, TokenStream& out);
+  // Parses [begin, end) of the chunks, which all cover the same positions (one per
+  // partition of the match finder), into `out`, which stands at begin. No token
+  // reaches past end.
+  void parse(std::span<const MatchChunk* const> chunks, TokenStream& out);
 
  private:
   enum Kind : uint8_t { kLiteral, kRepeat, kCopy };
@@ -40,7 +42,7 @@ class OptimalParser {
   void relax(size_t k, uint32_t cost, Kind kind, uint32_t length, uint32_t distance);
   bool literal_best(size_t k) const { return nodes_[k].literal_cost < nodes_[k].token_cost; }
   void close(size_t k, TokenStream& out);
-  size_t candidates(size_t pos, size_t end, const Match* found, size_t count);
+  size_t candidates(size_t pos, size_t end, size_t count);
 
   const uint8_t* data_;
   size_t size_;

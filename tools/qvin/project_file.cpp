@@ -8,6 +8,7 @@
 
 #include "qvin/errors.h"
 #include "qvin/flag_names.h"
+#include "qvin/text_encoding.h"
 #include "qvin/project_sections.h"
 #include "qvin/toml_reader.h"
 
@@ -156,7 +157,8 @@ void read_texts(const TomlReader& r, const toml::table& t, Project& p) {
     }
     if (items.size() > 20)
       r.fail(*n, s.qualified(key) + ": at most 20 texts, found " + std::to_string(items.size()));
-    for (const auto* item : items) out.push_back(r.text_file(*item, s.qualified(key)));
+    // Shown in a multi-line edit control, which breaks lines only at CR LF.
+    for (const auto* item : items) out.push_back(crlf_line_ends(r.text_file(*item, s.qualified(key))));
   }
   s.finish();
 }

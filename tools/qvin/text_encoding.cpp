@@ -77,6 +77,21 @@ std::optional<std::string> utf8_to_cp1252(const std::string& utf8, std::string* 
   return out;
 }
 
+std::string crlf_line_ends(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      out += c;
+      continue;
+    }
+    out += "\r\n";
+    if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != c) ++i;
+  }
+  return out;
+}
+
 std::string cp1252_to_utf8(const std::string& bytes) {
   std::string out;
   out.reserve(bytes.size());

@@ -15,6 +15,10 @@ std::optional<std::string> utf8_to_cp1252(const std::string& utf8, std::string* 
 // C1 controls of the same value, as Windows does).
 std::string cp1252_to_utf8(const std::string& bytes);
 
+// The text with every line end (LF, CR, LF CR or CR LF) as CR LF, the form Windows
+// edit controls and the program's language tables expect.
+std::string crlf_line_ends(const std::string& text);
+
 // The UTF-8 encoding of one code point.
 std::string utf8_of(char32_t code_point);
 
