@@ -90,7 +90,7 @@ __attribute__((noinline)) bool read_long_number(const Bits& bits, uint64_t& pos,
   return true;
 }
 
-inline bool read_number(const Bits& bits, uint64_t& pos, block::NumberShape shape, uint32_t& value) {
+__attribute__((always_inline)) inline bool read_number(const Bits& bits, uint64_t& pos, block::NumberShape shape, uint32_t& value) {
   const uint64_t v = bits.peek(pos);
   const uint32_t ones = trailing_ones(v);
   if (ones >= kPeekBits) return read_long_number(bits, pos, shape, value);
@@ -130,51 +130,97 @@ inline void copy_literals(const Bits& bits, uint64_t pos, uint8_t* out, uint64_t
   for (; i < count; ++i) out[i] = static_cast<uint8_t>(in[i] >> shift | in[i + 1] << (8 - shift));
 }
 
+// A decoded token waiting to be carried out. Tokens are decoded in batches so the
+// sources of copies, often far back, can be prefetched while the batch is read.
+struct Op {
+  enum Kind : uint8_t { kLiteral, kRepeat, kCopy } kind;
+  uint8_t value;       // repeat
+  uint32_t count;      // bytes produced, at most the expected length
+  uint64_t source;     // literal: bit position; copy: distance
+};
+
+constexpr int kBatch = 16;
+
 bool decode_tokens(const Bits& bits, uint8_t* out, uint64_t expected) {
   uint64_t pos = 8 * block::kHeaderSize;
-  uint64_t produced = 0;
+  uint64_t decoded = 0;   // output length after the tokens decoded so far
+  uint64_t produced = 0;  // output length after the tokens carried out
+  Op ops[kBatch];
   while (produced < expected) {
-    const uint64_t lead = bits.peek(pos);
-    const uint64_t room = expected - produced;
-    uint32_t n;
-    if ((lead & 1) == 0) {
-      pos += 1;
-      if (!read_number(bits, pos, block::kLiteralCount, n)) return false;
-      const uint64_t count = n + block::kLiteralBias;
-      if (count > room || pos + 8 * count > bits.total_bits) return false;
-      copy_literals(bits, pos, out + produced, count, room);
-      pos += 8 * count;
-      produced += count;
-    } else if (lead & 2) {
-      if (pos + 10 > bits.total_bits) return false;
-      const uint8_t value = static_cast<uint8_t>(lead >> 2);
-      pos += 10;
-      if (!read_number(bits, pos, block::kRepeatCount, n)) return false;
-      const uint64_t count = n + block::kRepeatBias;
-      if (count > room) return false;
-      memset(out + produced, value, count);
-      produced += count;
-    } else {
-      pos += 2;
-      uint32_t a, b;
-      if (!read_number(bits, pos, block::kCopyLength, a)) return false;
-      if (!read_number(bits, pos, block::kCopyDistance, b)) return false;
-      const uint64_t length = a + block::kCopyLengthBias;
-      const uint64_t distance = b + block::kCopyDistanceBias;
-      // The source must lie wholly in what exists: distance >= length, no overlap.
-      if (distance > produced || length > distance || length > room) return false;
-      uint8_t* dst = out + produced;
-      const uint8_t* src = dst - distance;
-      if (length <= 16 && room >= 16) {
-        // Both words are loaded before either is stored, so the surplus bytes
-        // past the copy never feed its own output.
-        const uint64_t w0 = load64(src), w1 = load64(src + 8);
-        store64(dst, w0);
-        store64(dst + 8, w1);
+    int n = 0;
+    bool failed = false;
+    for (; n < kBatch && decoded < expected; ++n) {
+      const uint64_t lead = bits.peek(pos);
+      const uint64_t room = expected - decoded;
+      uint32_t field;
+      Op& op = ops[n];
+      if ((lead & 1) == 0) {
+        pos += 1;
+        if (!read_number(bits, pos, block::kLiteralCount, field)) { failed = true; break; }
+        const uint64_t count = field + block::kLiteralBias;
+        if (count > room || pos + 8 * count > bits.total_bits) { failed = true; break; }
+        op = Op{Op::kLiteral, 0, static_cast<uint32_t>(count), pos};
+        pos += 8 * count;
+      } else if (lead & 2) {
+        if (pos + 10 > bits.total_bits) { failed = true; break; }
+        const uint8_t value = static_cast<uint8_t>(lead >> 2);
+        pos += 10;
+        if (!read_number(bits, pos, block::kRepeatCount, field)) { failed = true; break; }
+        const uint64_t count = field + block::kRepeatBias;
+        if (count > room) { failed = true; break; }
+        op = Op{Op::kRepeat, value, static_cast<uint32_t>(count), 0};
       } else {
-        memcpy(dst, src, length);
+        pos += 2;
+        uint32_t a, b;
+        if (!read_number(bits, pos, block::kCopyLength, a) || !read_number(bits, pos, block::kCopyDistance, b)) {
+          failed = true;
+          break;
+        }
+        const uint64_t length = a + block::kCopyLengthBias;
+        const uint64_t distance = b + block::kCopyDistanceBias;
+        // The source must lie wholly in what exists: distance >= length, no overlap.
+        if (distance > decoded || length > distance || length > room) { failed = true; break; }
+        __builtin_prefetch(out + decoded - distance);
+        op = Op{Op::kCopy, 0, static_cast<uint32_t>(length), distance};
       }
-      produced += length;
+      decoded += op.count;
+    }
+    // A damaged token fails the block; what the batch would have written is moot.
+    if (failed) return false;
+    for (int i = 0; i < n; ++i) {
+      const Op& op = ops[i];
+      const uint64_t room = expected - produced;
+      uint8_t* dst = out + produced;
+      switch (op.kind) {
+        case Op::kLiteral:
+          copy_literals(bits, op.source, dst, op.count, room);
+          break;
+        case Op::kRepeat:
+          memset(dst, op.value, op.count);
+          break;
+        case Op::kCopy: {
+          const uint8_t* src = dst - op.source;
+          if (op.count <= 16 && room >= 16) {
+            // Both words are loaded before either is stored, so the surplus bytes
+            // past the copy never feed its own output.
+            const uint64_t w0 = load64(src), w1 = load64(src + 8);
+            store64(dst, w0);
+            store64(dst + 8, w1);
+          } else if (room >= ((op.count + 15) & ~uint64_t{15})) {
+            // Forward in 16-byte steps: every byte a step reads below the copy's
+            // length lies before dst, as distance >= length.
+            for (uint32_t j = 0; j < op.count; j += 16) {
+              const uint64_t w0 = load64(src + j), w1 = load64(src + j + 8);
+              store64(dst + j, w0);
+              store64(dst + j + 8, w1);
+            }
+          } else {
+            memcpy(dst, src, op.count);
+          }
+          break;
+        }
+      }
+      produced += op.count;
     }
   }
   return true;

@@ -79,7 +79,7 @@ bool literal_run(BitReader& reader, Output& output) {
   if (!output.has_room(count)) return false;
   if (static_cast<uint64_t>(reader.left()) < count * 8) return false;
   for (uint64_t i = 0; i < count; ++i) {
-    uint32_t byte;
+    uint32_t byte = 0;
     reader.field(8, byte);
     output.push(static_cast<uint8_t>(byte));
   }

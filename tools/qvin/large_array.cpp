@@ -12,9 +12,9 @@
 namespace qvin {
 
 void* allocate_large(size_t bytes) {
-  constexpr size_t kHugePage = size_t{2} << 20;
   bytes = std::max<size_t>(bytes, 1);
 #if defined(__linux__)
+  constexpr size_t kHugePage = size_t{2} << 20;
   bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
   void* p = std::aligned_alloc(kHugePage, bytes);
   if (p != nullptr) madvise(p, bytes, MADV_HUGEPAGE);
