@@ -18,10 +18,11 @@ inline std::vector<uint8_t> read_file(const std::string& path) {
 // Deterministic English-like text: words of skewed frequency, punctuation, lines.
 inline std::vector<uint8_t> synthetic_text(size_t size) {
   static const char* const kWords[] = {
-      "the", "of", "and", "to", "in", "a", "is", "that", "for", "it", "as", "was", "with", "be", "by", "on",
-      "not", "he", "this", "are", "or", "his", "from", "at", "which", "but", "have", "an", "had", "they",
-      "install", "directory", "program", "files", "registry", "shortcut", "window", "version", "system",
-      "license", "readme", "uninstall", "component", "archive", "setup", "folder", "restart", "message"};
+      "the",     "of",        "and",       "to",      "in",       "a",        "is",      "that",    "for",    "it",
+      "as",      "was",       "with",      "be",      "by",       "on",       "not",     "he",      "this",   "are",
+      "or",      "his",       "from",      "at",      "which",    "but",      "have",    "an",      "had",    "they",
+      "install", "directory", "program",   "files",   "registry", "shortcut", "window",  "version", "system", "license",
+      "readme",  "uninstall", "component", "archive", "setup",    "folder",   "restart", "message"};
   constexpr size_t kCount = sizeof(kWords) / sizeof(kWords[0]);
   std::vector<uint8_t> out;
   out.reserve(size);

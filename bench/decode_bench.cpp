@@ -52,9 +52,8 @@ void measure(const char* name, const std::vector<uint8_t>& input) {
     std::fprintf(stderr, "%s: round trip failed\n", name);
     std::exit(1);
   }
-  const double fast = throughput(input.size(), [&] {
-    return archive::decompress_into(block.data(), block_len, out.data(), out_len);
-  });
+  const double fast =
+      throughput(input.size(), [&] { return archive::decompress_into(block.data(), block_len, out.data(), out_len); });
   const double fast_alloc = throughput(input.size(), [&] {
     uint8_t* p;
     int n;

@@ -56,9 +56,7 @@ inline uint32_t trailing_ones(uint64_t v) {
   return v == ~uint64_t{0} ? 64 : static_cast<uint32_t>(__builtin_ctzll(~v));
 }
 
-inline uint32_t field_mask(int width) {
-  return width >= 32 ? 0xFFFFFFFFu : (uint32_t{1} << width) - 1;
-}
+inline uint32_t field_mask(int width) { return width >= 32 ? 0xFFFFFFFFu : (uint32_t{1} << width) - 1; }
 
 // A number whose run of 1 bits does not fit one peek: count it in steps.
 __attribute__((noinline)) bool read_long_number(const Bits& bits, uint64_t& pos, block::NumberShape shape,
@@ -90,7 +88,8 @@ __attribute__((noinline)) bool read_long_number(const Bits& bits, uint64_t& pos,
   return true;
 }
 
-__attribute__((always_inline)) inline bool read_number(const Bits& bits, uint64_t& pos, block::NumberShape shape, uint32_t& value) {
+__attribute__((always_inline)) inline bool read_number(const Bits& bits, uint64_t& pos, block::NumberShape shape,
+                                                       uint32_t& value) {
   const uint64_t v = bits.peek(pos);
   const uint32_t ones = trailing_ones(v);
   if (ones >= kPeekBits) return read_long_number(bits, pos, shape, value);
@@ -134,9 +133,9 @@ inline void copy_literals(const Bits& bits, uint64_t pos, uint8_t* out, uint64_t
 // sources of copies, often far back, can be prefetched while the batch is read.
 struct Op {
   enum Kind : uint8_t { kLiteral, kRepeat, kCopy } kind;
-  uint8_t value;       // repeat
-  uint32_t count;      // bytes produced, at most the expected length
-  uint64_t source;     // literal: bit position; copy: distance
+  uint8_t value;    // repeat
+  uint32_t count;   // bytes produced, at most the expected length
+  uint64_t source;  // literal: bit position; copy: distance
 };
 
 constexpr int kBatch = 16;
@@ -156,18 +155,33 @@ bool decode_tokens(const Bits& bits, uint8_t* out, uint64_t expected) {
       Op& op = ops[n];
       if ((lead & 1) == 0) {
         pos += 1;
-        if (!read_number(bits, pos, block::kLiteralCount, field)) { failed = true; break; }
+        if (!read_number(bits, pos, block::kLiteralCount, field)) {
+          failed = true;
+          break;
+        }
         const uint64_t count = field + block::kLiteralBias;
-        if (count > room || pos + 8 * count > bits.total_bits) { failed = true; break; }
+        if (count > room || pos + 8 * count > bits.total_bits) {
+          failed = true;
+          break;
+        }
         op = Op{Op::kLiteral, 0, static_cast<uint32_t>(count), pos};
         pos += 8 * count;
       } else if (lead & 2) {
-        if (pos + 10 > bits.total_bits) { failed = true; break; }
+        if (pos + 10 > bits.total_bits) {
+          failed = true;
+          break;
+        }
         const uint8_t value = static_cast<uint8_t>(lead >> 2);
         pos += 10;
-        if (!read_number(bits, pos, block::kRepeatCount, field)) { failed = true; break; }
+        if (!read_number(bits, pos, block::kRepeatCount, field)) {
+          failed = true;
+          break;
+        }
         const uint64_t count = field + block::kRepeatBias;
-        if (count > room) { failed = true; break; }
+        if (count > room) {
+          failed = true;
+          break;
+        }
         op = Op{Op::kRepeat, value, static_cast<uint32_t>(count), 0};
       } else {
         pos += 2;
@@ -179,7 +193,10 @@ bool decode_tokens(const Bits& bits, uint8_t* out, uint64_t expected) {
         const uint64_t length = a + block::kCopyLengthBias;
         const uint64_t distance = b + block::kCopyDistanceBias;
         // The source must lie wholly in what exists: distance >= length, no overlap.
-        if (distance > decoded || length > distance || length > room) { failed = true; break; }
+        if (distance > decoded || length > distance || length > room) {
+          failed = true;
+          break;
+        }
         __builtin_prefetch(out + decoded - distance);
         op = Op{Op::kCopy, 0, static_cast<uint32_t>(length), distance};
       }

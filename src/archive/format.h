@@ -20,7 +20,12 @@
 //
 // Data placement (a setting inside the header block):
 //   in the image (0)   the first part of the data is the section's bytes D..image_data_end;
-//   in the file (!= 0) the first part is the file's bytes from the section's raw data + D on.
+//   in the file (!= 0) the first part is the file's bytes from the section's raw data + D on
+//                      (up to M bytes, and never into a certificate table that follows).
+// Our writer lays out both alike, with the first part inside the section, so that the
+// uninstaller (which keeps what follows the section) never carries archive data; the
+// setting only says whether the program reads it from its image or from its file. The
+// section's SizeOfRawData and VirtualSize are equal multiples of SectionAlignment.
 // Data that does not fit continues in volume files "<base><n>.QVA", n = 2, 3, ...:
 //   +0 volume identifier (the first volume's from the settings, +1 per volume), +4 the next
 //   stretch of data. The first part and the stretches make exactly M bytes.

@@ -1,4 +1,6 @@
 // Tests of the block decoders (fast and reference), the bit writer and the simple encoder.
+#include "archive/decompress.h"
+
 #include <gtest/gtest.h>
 #include <stdint.h>
 #include <string.h>
@@ -10,7 +12,6 @@
 #include "archive/bit_writer.h"
 #include "archive/block_encoder.h"
 #include "archive/block_format.h"
-#include "archive/decompress.h"
 #include "archive/decompress_reference.h"
 
 namespace {
@@ -104,64 +105,87 @@ std::vector<EdgeCase> edge_cases() {
       {"negative expected length", negative, false, {}},
       {"literal run", literal_abc, true, text("abc")},
       {"literal run missing its last bits", literal_cut, false, {}},
-      {"literal run overshooting the expected length", make_block(2, [](W& w) { w.literal_run(kAbcde, 3); }),
-       false, {}},
+      {"literal run overshooting the expected length",
+       make_block(2, [](W& w) { w.literal_run(kAbcde, 3); }),
+       false,
+       {}},
       {"repeat", make_block(5, [](W& w) { w.repeat('x', 5); }), true, text("xxxxx")},
       {"repeat overshooting", make_block(4, [](W& w) { w.repeat('x', 5); }), false, {}},
-      {"repeat longer than a piece", make_block(2500, [](W& w) { w.repeat('q', 2500); }), true,
-       Bytes(2500, 'q')},
-      {"copy at distance 5 of 5 bytes", make_block(10, [](W& w) {
-         w.literal_run(kAbcde, 5);
-         w.copy(5, 5);
-       }),
+      {"repeat longer than a piece", make_block(2500, [](W& w) { w.repeat('q', 2500); }), true, Bytes(2500, 'q')},
+      {"copy at distance 5 of 5 bytes",
+       make_block(10,
+                  [](W& w) {
+                    w.literal_run(kAbcde, 5);
+                    w.copy(5, 5);
+                  }),
        true, text("abcdeabcde")},
-      {"copy at distance 4 of 5 bytes overlaps", make_block(10, [](W& w) {
-         w.literal_run(kAbcde, 5);
-         w.copy(5, 4);
-       }),
-       false, {}},
-      {"copy reaching before the start", make_block(10, [](W& w) {
-         w.literal_run(kAbcde, 5);
-         w.copy(5, 6);
-       }),
-       false, {}},
+      {"copy at distance 4 of 5 bytes overlaps",
+       make_block(10,
+                  [](W& w) {
+                    w.literal_run(kAbcde, 5);
+                    w.copy(5, 4);
+                  }),
+       false,
+       {}},
+      {"copy reaching before the start",
+       make_block(10,
+                  [](W& w) {
+                    w.literal_run(kAbcde, 5);
+                    w.copy(5, 6);
+                  }),
+       false,
+       {}},
       {"first token a copy", make_block(4, [](W& w) { w.copy(4, 4); }), false, {}},
-      {"bits after the last token are ignored", make_block(3, [](W& w) {
-         w.literal_run(kAbcde, 3);
-         w.put(0xFFFFFFFFu, 32);
-       }),
+      {"bits after the last token are ignored",
+       make_block(3,
+                  [](W& w) {
+                    w.literal_run(kAbcde, 3);
+                    w.put(0xFFFFFFFFu, 32);
+                  }),
        true, text("abc")},
       {"width capped at 32 after a long run of ones", long_ones, true, text("z")},
       {"run of ones to the end of the stream", ones_to_end, false, {}},
       // Counts are n + 1, n + 3, a + 4 and b + 4 taken in full: a field whose
       // count would wrap around 2^32 is an overshoot, never a short count.
-      {"literal count n + 1 past 2^32", make_block(1, [](W& w) {
-         w.put(0, 1);
-         w.put_number(archive::block::kLiteralCount, 0xFFFFFFFFu);
-         w.literal_run(kAbcde, 1);
-       }),
-       false, {}},
-      {"repeat count n + 3 past 2^32", make_block(2, [](W& w) {
-         w.put(3, 2);
-         w.put('r', 8);
-         w.put_number(archive::block::kRepeatCount, 0xFFFFFFFFu);
-       }),
-       false, {}},
-      {"copy length a + 4 past 2^32", make_block(9, [](W& w) {
-         w.literal_run(kAbcde, 5);
-         w.put(1, 2);
-         w.put_number(archive::block::kCopyLength, 0xFFFFFFFCu);
-         w.put_number(archive::block::kCopyDistance, 1);
-         w.literal_run(kAbcde, 4);
-       }),
-       false, {}},
-      {"copy distance b + 4 past 2^32", make_block(9, [](W& w) {
-         w.literal_run(kAbcde, 5);
-         w.put(1, 2);
-         w.put_number(archive::block::kCopyLength, 0);
-         w.put_number(archive::block::kCopyDistance, 0xFFFFFFFFu);
-       }),
-       false, {}},
+      {"literal count n + 1 past 2^32",
+       make_block(1,
+                  [](W& w) {
+                    w.put(0, 1);
+                    w.put_number(archive::block::kLiteralCount, 0xFFFFFFFFu);
+                    w.literal_run(kAbcde, 1);
+                  }),
+       false,
+       {}},
+      {"repeat count n + 3 past 2^32",
+       make_block(2,
+                  [](W& w) {
+                    w.put(3, 2);
+                    w.put('r', 8);
+                    w.put_number(archive::block::kRepeatCount, 0xFFFFFFFFu);
+                  }),
+       false,
+       {}},
+      {"copy length a + 4 past 2^32",
+       make_block(9,
+                  [](W& w) {
+                    w.literal_run(kAbcde, 5);
+                    w.put(1, 2);
+                    w.put_number(archive::block::kCopyLength, 0xFFFFFFFCu);
+                    w.put_number(archive::block::kCopyDistance, 1);
+                    w.literal_run(kAbcde, 4);
+                  }),
+       false,
+       {}},
+      {"copy distance b + 4 past 2^32",
+       make_block(9,
+                  [](W& w) {
+                    w.literal_run(kAbcde, 5);
+                    w.put(1, 2);
+                    w.put_number(archive::block::kCopyLength, 0);
+                    w.put_number(archive::block::kCopyDistance, 0xFFFFFFFFu);
+                  }),
+       false,
+       {}},
   };
 }
 
@@ -293,7 +317,8 @@ TEST(Decompress, FastMatchesReference) {
                            rng.below(static_cast<uint32_t>(mutated.size() - archive::block::kHeaderSize) * 8 + 1);
       if (bit / 8 < mutated.size()) mutated[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
     }
-    if (rng.below(3) == 0) mutated.resize(archive::block::kHeaderSize + rng.below(static_cast<uint32_t>(mutated.size())));
+    if (rng.below(3) == 0)
+      mutated.resize(archive::block::kHeaderSize + rng.below(static_cast<uint32_t>(mutated.size())));
     expect_same(mutated, "mutated", i);
   }
   EXPECT_GT(successes, 500) << "the generator should make many valid blocks";
@@ -301,7 +326,8 @@ TEST(Decompress, FastMatchesReference) {
 
 Bytes encode(const Bytes& in) {
   Bytes out(static_cast<size_t>(archive::encode_block_bound(static_cast<int>(in.size()))));
-  const int n = archive::encode_block(in.data(), static_cast<int>(in.size()), out.data(), static_cast<int64_t>(out.size()));
+  const int n =
+      archive::encode_block(in.data(), static_cast<int>(in.size()), out.data(), static_cast<int64_t>(out.size()));
   EXPECT_GE(n, archive::block::kHeaderSize);
   out.resize(n < 0 ? 0 : static_cast<size_t>(n));
   return out;

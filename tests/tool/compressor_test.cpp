@@ -1,4 +1,6 @@
 // Tests of the archive compressor: every level and thread count decodes to its input.
+#include "qvin/compressor.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "archive/decompress.h"
-#include "qvin/compressor.h"
 #include "qvin/token_stream.h"
 
 namespace {
@@ -146,7 +147,8 @@ TEST(TokenStream, AppendBitsJoinsAtAnyOffset) {
       ASSERT_EQ(joined.size(), (bits + 7) / 8);
       auto bit = [](const Bytes& v, uint64_t i) { return (v[i / 8] >> (i % 8)) & 1; };
       for (uint64_t i = 0; i < bits; ++i) {
-        ASSERT_EQ(bit(joined, i), i < a_bits ? bit(a, i) : bit(b, i - a_bits)) << a_bits << "+" << b_bits << " bit " << i;
+        ASSERT_EQ(bit(joined, i), i < a_bits ? bit(a, i) : bit(b, i - a_bits))
+            << a_bits << "+" << b_bits << " bit " << i;
       }
     }
   }

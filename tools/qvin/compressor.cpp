@@ -160,8 +160,9 @@ std::vector<uint8_t> compress_block(std::span<const uint8_t> input, CompressionL
   LargeArray<uint8_t> data(input.size());
   std::copy(input.begin(), input.end(), data.get());
   uint64_t bits = 0;
-  std::vector<uint8_t> tokens = level == CompressionLevel::Strong ? strong_tokens(data.get(), input.size(), threads, bits)
-                                                                 : fast_tokens(data.get(), input.size(), threads, bits);
+  std::vector<uint8_t> tokens = level == CompressionLevel::Strong
+                                    ? strong_tokens(data.get(), input.size(), threads, bits)
+                                    : fast_tokens(data.get(), input.size(), threads, bits);
   std::vector<uint8_t> block(archive::block::kHeaderSize);
   archive::put_block_header(block.data(), static_cast<uint32_t>(input.size()));
   uint64_t block_bits = 8 * block.size();

@@ -20,9 +20,7 @@ constexpr uint32_t number_bits(int base, int step, uint32_t value) {
 constexpr uint32_t literal_header(uint32_t count) { return 1 + number_bits(2, 2, count - 1); }
 
 // Extra header bits when a literal run of `count` grows by one byte.
-constexpr uint32_t literal_header_growth(uint32_t count) {
-  return literal_header(count + 1) - literal_header(count);
-}
+constexpr uint32_t literal_header_growth(uint32_t count) { return literal_header(count + 1) - literal_header(count); }
 
 constexpr uint32_t repeat(uint64_t count) { return 10 + number_bits(1, 1, static_cast<uint32_t>(count - 3)); }
 

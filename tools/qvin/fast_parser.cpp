@@ -21,7 +21,7 @@ constexpr uint32_t kGoodLength = 32;
 }  // namespace
 
 FastParser::FastParser(const uint8_t* data, size_t size) : data_(data), size_(size) {
-  hash_bits_ = std::clamp(static_cast<int>(std::bit_width(size)) - 2, 10, 22);
+  hash_bits_ = std::clamp(static_cast<int>(std::bit_width(size)) - 3, 10, 22);
   const size_t slots = size_t{kWays} << hash_bits_;
   table_ = LargeArray<uint32_t>(slots);
   std::fill_n(table_.get(), slots, kNone);
@@ -34,7 +34,7 @@ uint32_t* FastParser::bucket(size_t pos) {
 }
 
 inline void FastParser::insert(size_t pos, uint32_t* b) {
-  std::memmove(b + 1, b, (kWays - 1) * sizeof(uint32_t));
+  for (int w = kWays - 1; w > 0; --w) b[w] = b[w - 1];
   b[0] = static_cast<uint32_t>(pos);
 }
 

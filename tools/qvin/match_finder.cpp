@@ -41,9 +41,7 @@ MatchFinder::MatchFinder(const uint8_t* data, size_t size, const MatchFinderOpti
   tree_ = LargeArray<uint32_t>(2 * size);
 }
 
-uint32_t MatchFinder::hash(size_t pos) const {
-  return (load32(data_ + pos) * 2654435761u) >> (32 - hash_bits_);
-}
+uint32_t MatchFinder::hash(size_t pos) const { return (load32(data_ + pos) * 2654435761u) >> (32 - hash_bits_); }
 
 size_t MatchFinder::find(size_t pos, uint32_t h, int depth, Match* out) {
   const uint32_t limit = static_cast<uint32_t>(std::min<size_t>(options_.nice_length, size_ - pos));

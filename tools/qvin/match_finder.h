@@ -60,7 +60,9 @@ class MatchFinder {
   // Enters `pos` and writes its matches to `out` (room for `depth` entries).
   size_t find(size_t pos, uint32_t hash, int depth, Match* out);
   uint32_t hash(size_t pos) const;
-  unsigned part_of(uint32_t hash) const { return static_cast<unsigned>((static_cast<uint64_t>(hash) * options_.parts) >> hash_bits_); }
+  unsigned part_of(uint32_t hash) const {
+    return static_cast<unsigned>((static_cast<uint64_t>(hash) * options_.parts) >> hash_bits_);
+  }
 
   const uint8_t* data_;
   size_t size_;

@@ -114,9 +114,15 @@ void OptimalParser::close(size_t k, TokenStream& out) {
   }
   for (auto it = path_.rbegin(); it != path_.rend(); ++it) {
     switch (it->kind) {
-      case kLiteral: out.literals(it->length); break;
-      case kRepeat: out.repeat(it->length); break;
-      case kCopy: out.copy(it->length, it->distance); break;
+      case kLiteral:
+        out.literals(it->length);
+        break;
+      case kRepeat:
+        out.repeat(it->length);
+        break;
+      case kCopy:
+        out.copy(it->length, it->distance);
+        break;
     }
   }
 }
@@ -136,7 +142,8 @@ void OptimalParser::parse(std::span<const MatchChunk* const> chunks, TokenStream
     // One more literal: start a run after a token, or grow the current run.
     {
       Node& next = nodes_[k + 1];
-      const uint32_t start_cost = here.token_cost == kInfinite ? kInfinite : here.token_cost + cost::literal_header(1) + 8;
+      const uint32_t start_cost =
+          here.token_cost == kInfinite ? kInfinite : here.token_cost + cost::literal_header(1) + 8;
       const uint32_t grow_cost =
           here.literal_cost == kInfinite ? kInfinite : here.literal_cost + 8 + cost::literal_header_growth(here.run);
       if (start_cost <= grow_cost) {

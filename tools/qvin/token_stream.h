@@ -15,7 +15,7 @@ class TokenStream {
   TokenStream(const uint8_t* input, size_t begin);
 
   void literals(size_t count);
-  void repeat(uint64_t count);                  // the byte at the current position
+  void repeat(uint64_t count);                    // the byte at the current position
   void copy(uint32_t length, uint32_t distance);  // 4 <= length <= distance <= position
 
   size_t position() const { return position_; }
