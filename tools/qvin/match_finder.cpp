@@ -110,11 +110,12 @@ void MatchFinder::find_chunk(size_t begin, size_t end, unsigned part, MatchChunk
     size_t run = 1;
     while (pos + run < end && run < nice && data_[pos + run] == data_[pos]) ++run;
     size_t skip = 0;
+    const uint32_t h = hash(pos);
     if (run >= nice) {
       while (pos + run < end && data_[pos + run] == data_[pos]) ++run;
       skip = run;
+      if (options_.skip_depth > 0 && part_of(h) == part) find(pos, h, options_.skip_depth, scratch.data());
     } else {
-      const uint32_t h = hash(pos);
       if (part_of(h) == part) {
         const size_t n = find(pos, h, options_.depth, scratch.data());
         chunk.matches.insert(chunk.matches.end(), scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(n));
@@ -132,8 +133,8 @@ void MatchFinder::find_chunk(size_t begin, size_t end, unsigned part, MatchChunk
     for (size_t i = pos + 1; i < pos + skip; ++i) {
       chunk.first[i - begin] = static_cast<uint32_t>(chunk.matches.size());
       if (options_.skip_depth > 0 && i < last) {
-        const uint32_t h = hash(i);
-        if (part_of(h) == part) find(i, h, options_.skip_depth, scratch.data());
+        const uint32_t hi = hash(i);
+        if (part_of(hi) == part) find(i, hi, options_.skip_depth, scratch.data());
       }
     }
     pos += skip;

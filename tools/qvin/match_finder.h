@@ -29,7 +29,7 @@ struct MatchChunk {
 struct MatchFinderOptions {
   int depth = 16;             // tree steps per search
   uint32_t nice_length = 64;  // a match this long ends the search and is taken at once
-  int skip_depth = 4;         // tree steps to enter a position inside a taken match
+  int skip_depth = 4;         // tree steps to enter a position inside a taken match (0: none)
   unsigned parts = 1;         // independent partitions, one per thread
 };
 
