@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "qvin/commands.h"
+#include "tool/documented_project.h"
 #include "tool/json_parse.h"
 #include "tool/tool_fixture.h"
 
@@ -16,54 +19,26 @@ using qvin_test::read_file;
 using qvin_test::TempDir;
 using qvin_test::write_file;
 
-struct Run {
+struct CliRun {
   int code;
   std::string out, err;
 };
 
-Run qvin_run(std::vector<std::string> args) {
+CliRun qvin_run(std::vector<std::string> args) {
   std::ostringstream out, err;
   const int code = qvin::run_cli(args, out, err);
   return {code, out.str(), err.str()};
-}
-
-fs::path source_root() { return fs::path(__FILE__).parent_path().parent_path().parent_path(); }
-
-// The ```toml block under "A complete example" in the project file's documentation.
-std::string documented_project() {
-  const std::string doc = read_file(source_root() / "docs" / "project-file.md");
-  const size_t heading = doc.find("## A complete example");
-  const size_t start = doc.find("```toml\n", heading) + 8;
-  return doc.substr(start, doc.find("```", start) - start);
-}
-
-// The files the documented project names.
-void write_inputs(const TempDir& dir) {
-  write_file(dir / "stub.exe", qvin_test::make_pe());
-  write_file(dir / "hello.exe", qvin_test::make_pe(qvin_test::version_block("1, 2, 0, 0", "040904b0", 0x04B00409u)));
-  write_file(dir / "helper.dll", qvin_test::make_pe(qvin_test::version_block("7.0", "040904b0", 0x04B00409u)));
-  write_file(dir / "folder.ico", qvin_test::make_ico());
-  write_file(dir / "background.bmp", qvin_test::make_bmp());
-  write_file(dir / "LICENCE.txt", "The licence. \xE2\x82\xAC 5\r\n");
-  write_file(dir / "README.txt", "Read me.\n");
-  write_file(dir / "patch.bin", "PATCHED!");
-  write_file(dir / "HelloSans.ttf", std::string(3000, 'F'));
-  write_file(dir / "notes.txt", "these notes are longer than ten bytes");
-  write_file(dir / "docs" / "a.txt", "alpha");
-  write_file(dir / "docs" / "deep" / "b.txt", std::string(200000, 'b'));
-  write_file(dir / "docs" / "deep" / "skip.bin", "not a text");
-  write_file(dir / "project.toml", documented_project());
 }
 
 class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
-    write_inputs(dir_);
+    qvin_test::write_documented_inputs(dir_);
   }
   void TearDown() override { unsetenv("SOURCE_DATE_EPOCH"); }
 
-  Run build(const std::string& project, const std::string& out, std::vector<std::string> extra = {}) {
+  CliRun build(const std::string& project, const std::string& out, std::vector<std::string> extra = {}) {
     std::vector<std::string> args = {"build", (dir_ / project).string(), "--stub", (dir_ / "stub.exe").string(),
                                      "-o", (dir_ / out).string(), "-q"};
     args.insert(args.end(), extra.begin(), extra.end());
@@ -74,58 +49,13 @@ class Cli : public ::testing::Test {
 };
 
 TEST_F(Cli, TheDocumentedProjectBuildsAndInfoShowsEveryValueAsWritten) {
-  const Run b = build("project.toml", "setup.exe");
+  const CliRun b = build("project.toml", "setup.exe");
   ASSERT_EQ(b.code, 0) << b.err;
-  const Run info = qvin_run({"info", (dir_ / "setup.exe").string(), "--json"});
+  const CliRun info = qvin_run({"info", (dir_ / "setup.exe").string(), "--json"});
   ASSERT_EQ(info.code, 0) << info.err;
   const toml::table json = qvin_test::parse_json(info.out);
-  const toml::table project = toml::parse(documented_project());
 
-  // Keys whose value names a file: the installer holds the file, shown by size.
-  const std::map<std::string, std::string> file_keys = {{"desktop_folder_icon", "folder.ico"},
-                                                       {"bitmap", "background.bmp"}};
-  for (const char* section : {"product", "install", "appearance", "batch", "flags"}) {
-    for (auto&& [key, value] : *project[section].as_table()) {
-      const std::string where = std::string(section) + "." + std::string(key.str());
-      const toml::node* shown = json[section][key.str()].node();
-      ASSERT_TRUE(shown) << where << " is missing";
-      if (file_keys.count(std::string(key.str()))) {
-        const auto size = fs::file_size(dir_ / file_keys.at(std::string(key.str())));
-        const int64_t expected = key.str() == "bitmap" ? static_cast<int64_t>(size) - 14 : static_cast<int64_t>(size);
-        EXPECT_EQ(json[section][key.str()]["size"].value<int64_t>(), expected) << where;
-      } else if (value.is_date_time()) {
-        std::ostringstream text;
-        text << value;
-        EXPECT_EQ(shown->value<std::string>(), text.str()) << where;
-      } else {
-        EXPECT_EQ(*shown, value) << where;
-      }
-    }
-  }
-  EXPECT_EQ(json["archive"]["data_placement"].value<std::string>(), "file");
-  EXPECT_EQ(json["archive"]["volume_base_name"].value<std::string>(), "HELLO");
-  EXPECT_EQ(json["archive"]["first_volume_id"].value<int64_t>(), 4711);
-  EXPECT_EQ(json["archive"]["uninstaller_patch"]["offset"].value<int64_t>(), 64);
-  EXPECT_EQ(json["archive"]["uninstaller_patch"]["size"].value<int64_t>(), 8);
-  EXPECT_EQ(json["texts"]["licence"][0].value<std::string>(), "The licence. \xE2\x82\xAC 5\r\n");
-  EXPECT_EQ(json["texts"]["readme"][0].value<std::string>(), "Read me.\r\n") << "line ends for Windows";
-  for (const char* list : {"deletions", "associations", "uninstall_values"}) {
-    const auto& written = *project[list].as_array();
-    ASSERT_EQ(json[list].as_array()->size(), written.size()) << list;
-    for (size_t i = 0; i < written.size(); ++i)
-      for (auto&& [key, value] : *written[i].as_table()) {
-        const toml::node* shown = json[list][i][key.str()].node();
-        ASSERT_TRUE(shown) << list << "." << key.str();
-        if (value.is_date())
-          EXPECT_EQ(shown->value<std::string>(), "2020-01-01") << list << "." << key.str();
-        else
-          EXPECT_EQ(*shown, value) << list << "." << key.str();
-      }
-  }
-  ASSERT_EQ(json["languages"].as_array()->size(), 2u);
-  EXPECT_EQ(json["languages"][0]["strings"]["0"].value<std::string>(), "Hello 1.2 Setup");
-  EXPECT_EQ(json["languages"][1]["name"].value<std::string>(), "Deutsch");
-  EXPECT_EQ(json["languages"][1]["strings"]["49"].value<std::string>(), "Abbrechen");
+  qvin_test::expect_shows_documented_project(json, dir_);
 
   // The file table: the rules' files in order, with the facts read from the files.
   const auto& files = *json["files"].as_array();
@@ -149,7 +79,7 @@ TEST_F(Cli, TheDocumentedProjectBuildsAndInfoShowsEveryValueAsWritten) {
 TEST_F(Cli, ExtractReturnsEveryFileByteForByte) {
   ASSERT_EQ(build("project.toml", "setup.exe").code, 0);
   const fs::path out = dir_ / "out";
-  const Run x = qvin_run({"extract", (dir_ / "setup.exe").string(), "-d", out.string(), "-q"});
+  const CliRun x = qvin_run({"extract", (dir_ / "setup.exe").string(), "-d", out.string(), "-q"});
   ASSERT_EQ(x.code, 0) << x.err << x.out;
   const std::pair<const char*, std::string> expected[] = {
       {"hello.exe", read_file(dir_ / "hello.exe")},
@@ -175,7 +105,7 @@ TEST_F(Cli, VerifyNamesTheDamageWithTheInstallersOwnCode) {
   ASSERT_EQ(build("bad-sum.toml", "bad.exe").code, 0);
   ASSERT_EQ(qvin_run({"verify", (dir_ / "small.exe").string()}).code, 0);
 
-  const Run info = qvin_run({"info", (dir_ / "small.exe").string(), "--json"});
+  const CliRun info = qvin_run({"info", (dir_ / "small.exe").string(), "--json"});
   const toml::table json = qvin_test::parse_json(info.out);
   const int64_t section = *json["layout"]["section_offset"].value<int64_t>();
   const int64_t block = section + 36 + 4 * 2;
@@ -201,7 +131,7 @@ TEST_F(Cli, VerifyNamesTheDamageWithTheInstallersOwnCode) {
     const fs::path damaged = dir_ / "damaged";
     fs::remove_all(damaged);
     fs::create_directories(damaged);
-    for (const auto& f : fs::directory_iterator(dir_))
+    for (const auto& f : fs::directory_iterator(dir_.path()))
       if (f.is_regular_file()) fs::copy_file(f.path(), damaged / f.path().filename());
     if (c.offset >= 0) {
       std::string bytes = read_file(damaged / c.file);
@@ -210,7 +140,7 @@ TEST_F(Cli, VerifyNamesTheDamageWithTheInstallersOwnCode) {
       write_file(damaged / c.file, bytes);
     }
     const std::string installer = (damaged / (std::string(c.file) == "bad.exe" ? "bad.exe" : "small.exe")).string();
-    const Run v = qvin_run({"verify", installer});
+    const CliRun v = qvin_run({"verify", installer});
     EXPECT_EQ(v.code, 1) << c.label << ": " << v.out << v.err;
     EXPECT_NE(v.err.find(c.message), std::string::npos) << c.label << ": " << v.err;
     bool code_named = c.codes.empty();
@@ -218,7 +148,7 @@ TEST_F(Cli, VerifyNamesTheDamageWithTheInstallersOwnCode) {
     EXPECT_TRUE(code_named) << c.label << ": " << v.err;
   }
   fs::remove(dir_ / "SMALL2.QVA");
-  const Run missing = qvin_run({"verify", (dir_ / "small.exe").string()});
+  const CliRun missing = qvin_run({"verify", (dir_ / "small.exe").string()});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("SMALL2.QVA"), std::string::npos) << missing.err;
 }
@@ -243,17 +173,17 @@ TEST_F(Cli, AFailingBuildLeavesNoOutputAndKeepsTheOldOne) {
   write_file(dir_ / "not-a-stub.exe", "this is no program");
   const auto listing = [&] {
     std::set<std::string> names;
-    for (const auto& f : fs::directory_iterator(dir_)) names.insert(f.path().filename().string());
+    for (const auto& f : fs::directory_iterator(dir_.path())) names.insert(f.path().filename().string());
     return names;
   };
   const auto before = listing();
-  const Run missing = build("missing.toml", "setup.exe");
+  const CliRun missing = build("missing.toml", "setup.exe");
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("missing.toml:3:1: files.source: cannot read \"" + (dir_ / "nowhere" / "x.dll").string() +
                              "\": no such file"),
             std::string::npos)
       << missing.err;
-  const Run bad_stub = qvin_run({"build", (dir_ / "project.toml").string(), "--stub", (dir_ / "not-a-stub.exe").string(),
+  const CliRun bad_stub = qvin_run({"build", (dir_ / "project.toml").string(), "--stub", (dir_ / "not-a-stub.exe").string(),
                                  "-o", (dir_ / "setup.exe").string(), "-q"});
   EXPECT_EQ(bad_stub.code, 2);
   EXPECT_EQ(read_file(dir_ / "setup.exe"), "OLD INSTALLER");
@@ -269,7 +199,7 @@ TEST_F(Cli, ExtractRefusesNamesThatLeaveTheDirectory) {
              "[[files]]\nsource = \"notes.txt\"\nname = 'fine.txt'\n");
   ASSERT_EQ(build("evil.toml", "evil.exe").code, 0);
   const fs::path out = dir_ / "x" / "out";
-  const Run x = qvin_run({"extract", (dir_ / "evil.exe").string(), "-d", out.string(), "-q"});
+  const CliRun x = qvin_run({"extract", (dir_ / "evil.exe").string(), "-d", out.string(), "-q"});
   EXPECT_EQ(x.code, 1);
   for (const char* name : {"..\\escaped.txt", "C:\\boot.ini", "sub\\NUL.txt"})
     EXPECT_NE(x.out.find(std::string("refused: \"") + name), std::string::npos) << name << "\n" << x.out;
@@ -299,7 +229,7 @@ TEST_F(Cli, ExitCodesAndUsage) {
       {{"build", (dir_ / "nothing.toml").string(), "--stub", (dir_ / "stub.exe").string()}, 2, "cannot read the project file"},
   };
   for (const auto& c : cases) {
-    const Run r = qvin_run(c.args);
+    const CliRun r = qvin_run(c.args);
     std::string label;
     for (const auto& a : c.args) label += a + " ";
     EXPECT_EQ(r.code, c.code) << label << "\n" << r.out << r.err;

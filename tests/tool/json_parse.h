@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cctype>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -108,6 +109,29 @@ class JsonParser {
   std::string_view s_;
   size_t i_ = 0;
 };
+
+// Equal scalars (text, integer, boolean) or arrays of equal elements.
+inline bool nodes_equal(const toml::node& a, const toml::node& b) {
+  if (a.type() != b.type()) return false;
+  if (a.is_string()) return a.value<std::string>() == b.value<std::string>();
+  if (a.is_integer()) return a.value<int64_t>() == b.value<int64_t>();
+  if (a.is_boolean()) return a.value<bool>() == b.value<bool>();
+  if (const auto* x = a.as_array()) {
+    const auto* y = b.as_array();
+    if (x->size() != y->size()) return false;
+    for (size_t i = 0; i < x->size(); ++i)
+      if (!nodes_equal(*x->get(i), *y->get(i))) return false;
+    return true;
+  }
+  return false;
+}
+
+// A readable form of a node for failure messages.
+inline std::string node_text(const toml::node& n) {
+  std::ostringstream out;
+  n.visit([&](const auto& v) { out << v; });
+  return out.str();
+}
 
 inline toml::table parse_json(std::string_view text) { return JsonParser(text).parse_object_root(); }
 

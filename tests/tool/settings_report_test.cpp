@@ -1,0 +1,44 @@
+// The settings report shows the documented complete project under the project file's names.
+#include <gtest/gtest.h>
+
+#include "qvin/project_file.h"
+#include "qvin/settings_report.h"
+#include "tool/documented_project.h"
+
+namespace {
+
+TEST(SettingsReport, ShowsEveryValueOfTheDocumentedProjectAsWritten) {
+  qvin_test::TempDir dir;
+  qvin_test::write_documented_inputs(dir);
+  const qvin::Project project = qvin::load_project(dir / "project.toml");
+  const toml::table json = qvin_test::parse_json(qvin::settings_json(project.settings).dump());
+  qvin_test::expect_shows_documented_project(json, dir);
+}
+
+TEST(SettingsReport, NamesDestinationsWithTheRuntimesDirectories) {
+  struct Case {
+    uint32_t kind, flags;
+    const char* destination;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {0, 0, "", "%InstallDir%\\bin\\a.exe"},
+      {1, 0, "", "%SharedDir%\\bin\\a.exe"},
+      {4, 0, "", "%FontDir%\\bin\\a.exe"},
+      {7, 0, "", "%SystemDir%\\bin\\a.exe"},
+      {0, 0x40, "", "%UninstallDir%\\bin\\a.exe"},
+      {0, 0, "b.exe", "%InstallDir%\\b.exe"},
+      {2, 0, "%WinDir%\\", "%WinDir%\\a.exe"},
+      {2, 0, "%WinDir%\\c.ini", "%WinDir%\\c.ini"},
+  };
+  for (const auto& c : cases) {
+    qvin::FileRecord r;
+    r.name = "bin\\a.exe";
+    r.kind = c.kind;
+    r.flags = c.flags;
+    r.destination = c.destination;
+    EXPECT_EQ(qvin::destination_text(r), c.expected) << c.kind << " " << c.destination;
+  }
+}
+
+}  // namespace
