@@ -36,12 +36,18 @@ using archive::CorruptCode;
 }
 
 // Volume files opened through the C library; remembers what it opened.
+// The archive code joins Windows paths ("dir\\NAME2.QVA", names in Windows-1252); here
+// the name is taken from the end and opened in the installer's directory.
 class ToolVolumes final : public archive::VolumeOpener {
  public:
-  archive::ByteSource* open_volume(const char* path) override {
+  explicit ToolVolumes(fs::path directory) : directory_(std::move(directory)) {}
+  archive::ByteSource* open_volume(const char* windows_path) override {
+    const std::string joined(windows_path);
+    const size_t cut = joined.find_last_of("\\/");
+    const fs::path path = directory_ / cp1252_to_utf8(cut == std::string::npos ? joined : joined.substr(cut + 1));
     auto source = std::make_unique<archive::StdioByteSource>();
-    if (!source->open(path)) return nullptr;
-    opened_.push_back({path, source->size()});
+    if (!source->open(path.c_str())) return nullptr;
+    opened_.push_back({path.string(), source->size()});
     open_.push_back(std::move(source));
     return open_.back().get();
   }
@@ -52,6 +58,7 @@ class ToolVolumes final : public archive::VolumeOpener {
   std::vector<std::pair<std::string, int64_t>> opened_;
 
  private:
+  fs::path directory_;
   std::vector<std::unique_ptr<archive::StdioByteSource>> open_;
 };
 
@@ -148,11 +155,11 @@ Installer read_installer(const fs::path& path, bool with_files) {
   if (code != CorruptCode::None) corrupt(in, "the program bytes are damaged", code);
   if (!with_files) return in;
 
-  ToolVolumes volumes;
-  NoPrompt prompt;
-  NoProgress progress;
   const std::string base = from_core(settings.volume_base_name);
   const std::string directory = path.parent_path().empty() ? std::string(".") : path.parent_path().string();
+  ToolVolumes volumes(directory);
+  NoPrompt prompt;
+  NoProgress progress;
   archive::DataSources sources;
   sources.image_section = &section_bytes;
   sources.file = &file;
@@ -181,7 +188,7 @@ Installer read_installer(const fs::path& path, bool with_files) {
     case archive::LoadStatus::Cancelled: {
       const std::string name = from_core(archive::volume_file_name(base.c_str(), prompt.number_));
       throw InputError(path.string() + ": volume " + std::to_string(prompt.number_) + ", " +
-                       (fs::path(directory) / name).string() +
+                       (fs::path(directory) / cp1252_to_utf8(name)).string() +
                        (prompt.wrong_ ? ", is not the right volume or cannot be read" : ", is missing"));
     }
   }
