@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -99,6 +100,28 @@ TEST(Compressor, RoundTripsAtEveryLevelAndThreadCount) {
         }
       }
     }
+  }
+}
+
+// Real files of the machine, one after another as an archive holds them.
+TEST(Compressor, RoundTripsRealFiles) {
+  const char* paths[] = {"/usr/share/common-licenses/GPL-3",
+                         "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/kernel32.dll",
+                         "/usr/share/common-licenses/Apache-2.0"};
+  Bytes solid;
+  for (const char* path : paths) {
+    FILE* f = std::fopen(path, "rb");
+    if (f == nullptr) continue;
+    uint8_t buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) solid.insert(solid.end(), buffer, buffer + n);
+    std::fclose(f);
+  }
+  if (solid.size() < 100000) GTEST_SKIP() << "the sample files are missing";
+  for (const auto level : {qvin::CompressionLevel::Fast, qvin::CompressionLevel::Strong}) {
+    SCOPED_TRACE(level == qvin::CompressionLevel::Fast ? "fast" : "strong");
+    const Bytes block = qvin::compress_block(solid, level);
+    EXPECT_LT(block.size(), solid.size() / 2);
+    EXPECT_EQ(decode(block), solid);
   }
 }
 
