@@ -5,3 +5,4 @@
 #include "core/calendar.h"
 #include "core/date_parse.h"
 #include "core/file_time.h"
+#include "core/date_format.h"

@@ -1,5 +1,5 @@
-// Tests of calendar dates, times, their parsing, formatting and ordering, file time records
-// and the zone offset rule, on a fixed clock and zone.
+// Tests of calendar dates and times, their parsing and ordering, file time records and the
+// zone offset rule, on a fixed clock and zone.
 #include <gtest/gtest.h>
 #include <stdint.h>
 #include <string.h>
@@ -10,6 +10,7 @@
 #include "core/clock.h"
 #include "core/date_parse.h"
 #include "core/file_time.h"
+#include "support/fixed_clock.h"
 
 namespace {
 
@@ -18,23 +19,7 @@ using core::DateTime;
 using core::FileTimeRecord;
 using core::TimeOfDay;
 
-// Fixes the library's clock (and zone, offset in minutes east of UTC) for one test.
-class FixedClock {
- public:
-  explicit FixedClock(int32_t year, int32_t offset_minutes = 0) {
-    core::LocalClock clock;
-    clock.year = year;
-    clock.month = 6;
-    clock.day = 15;
-    clock.hour = 9;
-    clock.minute = 30;
-    clock.second = 5;
-    core::TimeZoneInfo zone;
-    zone.bias = -offset_minutes;
-    core::fix_clock(&clock, &zone);
-  }
-  ~FixedClock() { core::fix_clock(nullptr, nullptr); }
-};
+using test_support::FixedClock;
 
 std::string ymd(const CalendarDate& d) {
   return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day);
