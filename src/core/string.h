@@ -277,6 +277,9 @@ int64_t to_int64(const char* text);
 int32_t parse_int_flags(const char*& cursor, uint32_t flags);
 // False for a text that trims to "", "0", or (any case) "n", "no", "f", "false"; else true.
 bool to_bool(const char* text);
+inline int32_t to_int(const String& text) { return to_int(text.text()); }
+inline int64_t to_int64(const String& text) { return to_int64(text.text()); }
+inline bool to_bool(const String& text) { return to_bool(text.text()); }
 
 // Compares version texts ("1.2.10b"): positive when a is newer, 0 when equal, negative
 // when older. Numbers compare in order; a text that runs out first is older (1.2 < 1.2.0);
