@@ -1,0 +1,44 @@
+// Directories and drives on the machine: tests, the current directory, recursive creation
+// and removal, attributes and environment expansion. Every function reports failure by
+// its result (false, -1 or an empty text) and shows nothing.
+#pragma once
+
+#include "core/string.h"
+
+namespace core {
+
+// The path starts with a letter whose drive root ("X:\") exists.
+bool drive_exists(const char* path);
+
+// True when the current directory can be set to path (the previous one is restored);
+// false for a missing or blank path.
+bool is_directory(const char* path);
+
+// The process's current directory; empty when the system cannot tell.
+String current_directory();
+
+// Creates path and every missing parent. True when path is a directory afterwards
+// (including when it already was, or someone else created it meanwhile); a drive root
+// or a bare drive counts as existing.
+bool create_directory(const char* path);
+
+// Removes an empty directory (one trailing '\' ignored). Refuses paths of 3 characters
+// or less, which include every drive root.
+bool remove_directory(const char* path);
+
+// Removes a directory with everything in it: files (read-only ones too) and
+// subdirectories; a subdirectory that is a link (junction) is unlinked, never walked.
+// Refuses drive roots, short paths of 3 characters or less, and the Windows directory.
+// Carries on after a failure; true only when everything went. On failure the system's
+// last error describes the first level's cause.
+bool remove_directory_tree(const char* path);
+
+// Turns the read-only attribute on or off; attributes are written only when they change.
+// False when the attributes cannot be read or written.
+bool set_read_only(const char* path, bool on);
+
+// Expands %NAME% environment references in place (at most 31999 bytes of result);
+// false with text unchanged on failure.
+bool expand_environment(String& text);
+
+}  // namespace core
