@@ -17,7 +17,7 @@ src="$root/fuzz/${target}_fuzz.cpp"
 out="$root/build/fuzz/$target"
 mkdir -p "$out/corpus" "$out/artifacts"
 # The block codec and the tool's compressor: the targets need nothing else.
-codec=("$root"/src/archive/{decompress,decompress_reference,block_encoder}.cpp
+codec=("$root"/src/archive/{decompress,decompress_reference,block_encoder}.cpp "$root"/src/core/{memory,fatal}.cpp
        "$root"/tools/qvin/{compressor,match_finder,optimal_parser,fast_parser,token_stream,large_array}.cpp)
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$root/src" -I"$root/tools" "$src" "${codec[@]}" -o "$out/$target" -pthread

@@ -1,11 +1,11 @@
 // Simple block encoder: greedy, one candidate per hash bucket; small rather than tight.
 #include "archive/block_encoder.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "archive/bit_writer.h"
 #include "archive/block_format.h"
+#include "core/memory.h"
 
 namespace archive {
 namespace {
@@ -41,7 +41,7 @@ int encode_block(const uint8_t* in, int in_len, uint8_t* out, int64_t out_capaci
   if (in_len < 0 || (in == nullptr && in_len > 0) || out == nullptr || out_capacity < block::kHeaderSize) {
     return -1;
   }
-  int32_t* head = static_cast<int32_t*>(malloc(sizeof(int32_t) << kHashBits));
+  int32_t* head = static_cast<int32_t*>(core::try_allocate(sizeof(int32_t) << kHashBits));
   if (head == nullptr) return -1;
   for (int i = 0; i < (1 << kHashBits); ++i) head[i] = -1;
 
@@ -84,7 +84,7 @@ int encode_block(const uint8_t* in, int in_len, uint8_t* out, int64_t out_capaci
     ++pos;
   }
   flush_literals(writer, in, literals, in_len);
-  free(head);
+  core::release(head);
 
   const size_t used = writer.finish();
   if (writer.overflowed()) return -1;

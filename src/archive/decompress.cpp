@@ -1,10 +1,10 @@
 // Fast block decoder: fields are peeked from 64-bit loads, bytes move in bulk.
 #include "archive/decompress.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "archive/block_format.h"
+#include "core/memory.h"
 
 namespace archive {
 namespace {
@@ -274,12 +274,11 @@ bool decompress(const uint8_t* in, int in_len, uint8_t** out, int* out_len) {
   return true;
 }
 
-// The C heap until the foundation's allocator is wired in here.
 uint8_t* allocate_decompressed(int32_t size) {
   if (size < 0) return nullptr;
-  return static_cast<uint8_t*>(malloc(size == 0 ? 1 : static_cast<size_t>(size)));
+  return static_cast<uint8_t*>(core::try_allocate(static_cast<size_t>(size) + 1));
 }
 
-void free_decompressed(uint8_t* buffer) { free(buffer); }
+void free_decompressed(uint8_t* buffer) { core::release(buffer); }
 
 }  // namespace archive

@@ -3,6 +3,10 @@
 
 #include <stdint.h>
 
+namespace core {
+class String;
+}
+
 namespace archive {
 
 // The expected output length of a block, or -1 when the buffer cannot be a block:
@@ -20,11 +24,16 @@ bool decompress_into(const uint8_t* in, int in_len, uint8_t* out, int out_len);
 // failure returns false and leaves both untouched. The input stays with its owner.
 bool decompress(const uint8_t* in, int in_len, uint8_t** out, int* out_len);
 
+// Decodes the block held by `s` in place: on success `s` holds the output; on failure
+// it is unchanged and the result is false.
+bool decompress_string(core::String& s);
+
 // Releases a buffer returned by `decompress` or `decompress_reference`; null is fine.
 void free_decompressed(uint8_t* buffer);
 
-// Allocates an output buffer of `size` bytes (at least one byte is reserved so an
-// empty output is still a valid pointer); null when memory is short.
+// An output buffer of `size` bytes from the foundation's allocator, with one byte more
+// so that a String can adopt it as it is; null when memory is short (the size comes
+// from the data, so a failure is the block's, not the program's).
 uint8_t* allocate_decompressed(int32_t size);
 
 }  // namespace archive

@@ -13,6 +13,7 @@
 #include "archive/block_encoder.h"
 #include "archive/block_format.h"
 #include "archive/decompress_reference.h"
+#include "core/string.h"
 
 namespace {
 
@@ -226,6 +227,34 @@ TEST(Decompress, IntoBufferNeedsTheExpectedLength) {
   EXPECT_FALSE(archive::decompress_into(block.data(), static_cast<int>(block.size()), out, 6));
   ASSERT_TRUE(archive::decompress_into(block.data(), static_cast<int>(block.size()), out, 5));
   EXPECT_EQ(Bytes(out, out + 5), text("kkkkk"));
+}
+
+TEST(Decompress, StringInPlace) {
+  struct Case {
+    const char* label;
+    Bytes block;
+    bool ok;
+    std::string after;
+  };
+  const Bytes good = make_block(6, [](archive::BitWriter& w) {
+    w.literal_run(kAbcde, 2);
+    w.repeat('z', 4);
+  });
+  Bytes damaged = good;
+  damaged.pop_back();
+  const Case cases[] = {
+      {"valid block", good, true, "abzzzz"},
+      {"empty output", make_block(0, [](archive::BitWriter&) {}), true, ""},
+      {"damaged block stays as it was", damaged, false, std::string(damaged.begin(), damaged.end())},
+      {"not a block", text("plain text"), false, "plain text"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    core::String s(reinterpret_cast<const char*>(c.block.data()), static_cast<int32_t>(c.block.size()));
+    EXPECT_EQ(archive::decompress_string(s), c.ok);
+    EXPECT_EQ(std::string(s.text(), static_cast<size_t>(s.length())), c.after);
+    EXPECT_EQ(s.text()[s.length()], 0) << "terminated";
+  }
 }
 
 // Deterministic generator so failures reproduce.
