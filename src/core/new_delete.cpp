@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "core/fatal.h"
 #include "core/memory.h"
 
 namespace {
@@ -14,7 +15,10 @@ namespace {
 void* aligned_block(size_t size, std::align_val_t alignment, bool fallible) {
   const size_t align = static_cast<size_t>(alignment);
   const size_t extra = align + sizeof(void*);
-  if (size > static_cast<size_t>(-1) - extra) return fallible ? nullptr : core::allocate(static_cast<size_t>(-1));
+  if (size > static_cast<size_t>(-1) - extra) {
+    if (fallible) return nullptr;
+    core::out_of_memory(size);
+  }
   void* raw = fallible ? core::try_allocate(size + extra) : core::allocate(size + extra);
   if (raw == nullptr) return nullptr;
   uintptr_t first = reinterpret_cast<uintptr_t>(raw) + sizeof(void*);
