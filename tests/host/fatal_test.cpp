@@ -6,6 +6,7 @@
 
 #include <stdint.h>
 
+#include <new>
 #include <string>
 
 #include "core/containers.h"
@@ -131,6 +132,26 @@ TEST(Fatal, FailedAllocationReachesTheOutOfMemoryHandler) {
   release(block);
 }
 #endif
+
+TEST(Memory, ObjectAllocationsOfEveryForm) {
+  struct alignas(64) Wide {
+    char bytes[64];
+  };
+  Wide* one = new Wide();
+  Wide* many = new Wide[3];
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(one) % 64, 0u);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(many) % 64, 0u);
+  delete one;
+  delete[] many;
+  int* plain = new (std::nothrow) int(7);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(*plain, 7);
+  delete plain;
+  void* block = reallocate(nullptr, 0);  // a minimal block, never null
+  EXPECT_NE(block, nullptr);
+  release(block);
+  release(nullptr);
+}
 
 #if !defined(_WIN32)
 TEST(FatalDeathTest, WithoutAHandlerTheMessageGoesToStandardErrorAndTheProgramAborts) {
