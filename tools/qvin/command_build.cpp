@@ -68,12 +68,11 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
   if (arch != "x64" && arch != "x86") throw UsageError("--arch: expected x64 or x86, found " + arch);
   const bool quiet = args.has("quiet");
 
+  const auto level = args.value("level");
+  if (level && (level->size() != 1 || (*level)[0] < '0' || (*level)[0] > '9'))
+    throw UsageError("--level: expected 0 to 9, found " + *level);
   Project project = load_project(args.positional[0]);
-  if (auto level = args.value("level")) {
-    if (level->size() != 1 || (*level)[0] < '0' || (*level)[0] > '9')
-      throw UsageError("--level: expected 0 to 9, found " + *level);
-    project.compression_level = (*level)[0] - '0';
-  }
+  if (level) project.compression_level = (*level)[0] - '0';
   InstallerSettings& settings = project.settings;
   if (!(project.flags_given & 0x20)) {
     settings.flags = project.compression_level > 0 ? (settings.flags | 0x20u) : (settings.flags & ~0x20u);
