@@ -62,7 +62,9 @@ String apply_name_rule(const char* name, uint32_t rule) {
   return String(buffer);
 }
 
-OpenResult result_of(DWORD error, bool write_asked, const char* path) {
+}  // namespace
+
+OpenResult open_result_of_error(uint32_t error, bool write_asked, uint32_t attributes) {
   switch (error) {
     case ERROR_INVALID_NAME: return OpenResult::InvalidName;
     case ERROR_FILE_NOT_FOUND: return OpenResult::NotFound;
@@ -71,18 +73,14 @@ OpenResult result_of(DWORD error, bool write_asked, const char* path) {
     case ERROR_TOO_MANY_OPEN_FILES: return OpenResult::TooManyOpen;
     case ERROR_INVALID_PARAMETER: return OpenResult::InvalidParameter;
     case ERROR_FILE_EXISTS: return OpenResult::AlreadyExists;
-    case ERROR_ACCESS_DENIED: {
-      DWORD attributes = GetFileAttributesA(path);
+    case ERROR_ACCESS_DENIED:
       if (write_asked && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         return OpenResult::ReadOnly;
       }
       return OpenResult::AccessDenied;
-    }
     default: return OpenResult::UnknownError;
   }
 }
-
-}  // namespace
 
 File::~File() { close(); }
 
@@ -115,7 +113,7 @@ OpenResult File::open_handle(const char* name, uint32_t flags, uint32_t attribut
     creation = CREATE_ALWAYS;
   }
   path_ = apply_name_rule(name, rule);
-  if (path_.is_empty()) return result_of(GetLastError(), write, name);
+  if (path_.is_empty()) return open_result_of_error(GetLastError(), write, INVALID_FILE_ATTRIBUTES);
 
   // Retries: a first failure of any kind under RetryOnce (150 ms), then sharing
   // violations every 100 ms while the counter allows; a retry after the first under
@@ -139,7 +137,7 @@ OpenResult File::open_handle(const char* name, uint32_t flags, uint32_t attribut
       counter += (flags & file_open::RetryOnce) ? 2 : 1;
       continue;
     }
-    return result_of(error, write, path_.text());
+    return open_result_of_error(error, write, GetFileAttributesA(path_.text()));
   }
 
   readable_ = read;

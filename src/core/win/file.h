@@ -65,6 +65,10 @@ enum class OpenResult : int {
   ReadOnly = 12,         // access denied while writing was asked and the file is read-only
 };
 
+// The open result for the system error of a failed CreateFileA; attributes are the
+// file's (INVALID_FILE_ATTRIBUTES when unknown), which tell a read-only file apart.
+OpenResult open_result_of_error(uint32_t error, bool write_asked, uint32_t attributes);
+
 // The largest piece handed to one WriteFile call.
 inline constexpr int32_t file_write_piece = 1048576;
 
