@@ -24,7 +24,7 @@ const char* corrupt_code_meaning(CorruptCode code) {
     case CorruptCode::BadUninstallerPatch: return "the uninstaller patch offset is negative or beyond the executable";
     case CorruptCode::BadLicenceCount: return "the licence count is outside 0..20";
     case CorruptCode::BadReadmeCount: return "the readme count is outside 0..20";
-    case CorruptCode::BadEndMarker: return "the settings end marker is wrong";
+    case CorruptCode::BadEndMarker: return "the settings end marker is wrong, or the header block ends early";
     case CorruptCode::BadAssociationCount: return "the file-association count is outside 0..10000";
     case CorruptCode::BadUninstallValueCount: return "the uninstall-key value count is outside 0..10000";
     case CorruptCode::TooManyDeletionRules: return "there are more than 1001 deletion rules";
@@ -38,7 +38,7 @@ const char* corrupt_code_meaning(CorruptCode code) {
     case CorruptCode::DataChecksum: return "the archive data checksum does not match";
     case CorruptCode::DataDecompress: return "the archive data does not decompress";
     case CorruptCode::BadDeletionDate: return "a deletion rule holds an invalid date";
-    case CorruptCode::EmptyFileName: return "a file entry has an empty name";
+    case CorruptCode::EmptyFileName: return "a file entry has an empty name, or the file table ends early";
     case CorruptCode::NegativeFileSize: return "a file size is negative";
     case CorruptCode::FileTooLarge: return "a file size is above 0x40000000";
     case CorruptCode::FileChecksum: return "a file's data checksum does not match";

@@ -31,7 +31,7 @@ enum class CorruptCode : int {
   BadUninstallerPatch = 23,      // uninstaller patch offset negative or beyond the executable
   BadLicenceCount = 24,          // licence count outside 0..20
   BadReadmeCount = 26,           // readme count outside 0..20
-  BadEndMarker = 32,             // end marker of the settings wrong
+  BadEndMarker = 32,             // end marker of the settings wrong (or the header block cut short)
   BadAssociationCount = 36,      // file-association count outside 0..10000
   BadUninstallValueCount = 37,   // uninstall-key value count outside 0..10000
   TooManyDeletionRules = 38,     // more than 1001 deletion rules
@@ -55,7 +55,7 @@ enum class CorruptCode : int {
   BadDeletionDate = 65,          // a deletion rule's date value is not a valid date
 
   // File table.
-  EmptyFileName = 70,            // a file entry with an empty name
+  EmptyFileName = 70,            // a file entry with an empty name (or the file table cut short)
   NegativeFileSize = 71,         // a negative file size
   FileTooLarge = 72,             // a file size above 0x40000000
   FileChecksum = 100,            // a file's data checksum mismatch
