@@ -154,6 +154,15 @@ TEST_F(RegistryTest, ValuesConvertOnRead) {
   ASSERT_TRUE(key.write_bool("yes", true));
   uint64_t qword = 5;
   ASSERT_EQ(RegSetValueExA(key.handle(), "qword", 0, REG_QWORD, reinterpret_cast<BYTE*>(&qword), 8), ERROR_SUCCESS);
+  // Texts stored by other programs: one with its zero (expandable), one without any.
+  const char expand[] = "%TEMP%\\x";
+  ASSERT_EQ(RegSetValueExA(key.handle(), "foreign expandable", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand),
+                           sizeof(expand)),
+            ERROR_SUCCESS);
+  const char unterminated[] = "abcd";
+  ASSERT_EQ(RegSetValueExA(key.handle(), "foreign unterminated", 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(unterminated), 3),
+            ERROR_SUCCESS);
   uint16_t half = 3;
   ASSERT_EQ(RegSetValueExA(key.handle(), "short dword", 0, REG_DWORD, reinterpret_cast<BYTE*>(&half), 2),
             ERROR_SUCCESS);
@@ -175,6 +184,8 @@ TEST_F(RegistryTest, ValuesConvertOnRead) {
       {"no", true, "No", 0, false},
       {"two", true, "2", 2, true},
       {"yes", true, "1", 1, true},
+      {"foreign expandable", true, "%TEMP%\\x", 0, true},
+      {"foreign unterminated", true, "abc", 0, true},
       {"missing", false, "fallback", -1, true},
       {"qword", false, "fallback", -1, true},
       {"short dword", false, "fallback", -1, true},

@@ -210,7 +210,7 @@ TEST(SpecialFolders, FallbacksWhenRegistryAndShellHaveNothing) {
     }
     for (const char* name : c.machine_values) {
       overrides.push_back(std::make_unique<ValueOverride>(HKEY_LOCAL_MACHINE, shell_folders, name));
-      overrides.back()->remove();
+      overrides.back()->set("");
     }
     for (const char* name : c.setup_values) {
       overrides.push_back(std::make_unique<ValueOverride>(HKEY_LOCAL_MACHINE, current_version, name));
