@@ -3,20 +3,19 @@ JOBS ?= $(shell nproc)
 PRESETS := host win64 win32
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap configure build test demo size fuzz bench clean $(addprefix build-,$(PRESETS))
+.PHONY: all bootstrap build test demo size fuzz bench clean
 
 all: build
 
 bootstrap:
 	@bash scripts/bootstrap
 
-build/%/build.ninja:
-	cmake --preset $* >/dev/null
-
-build-%: build/%/build.ninja
-	cmake --build --preset $* -j $(JOBS)
-
-build: bootstrap $(addprefix build-,$(PRESETS))
+# Configure each preset once, then build it (one preset at a time: two cores).
+build: bootstrap
+	@set -e; for p in $(PRESETS); do \
+	  [ -f build/$$p/build.ninja ] || cmake --preset $$p >/dev/null; \
+	  echo "== build $$p"; cmake --build --preset $$p -j $(JOBS); \
+	done
 
 # Host tests, then the same portable tests and the Windows tests under Wine (x86_64),
 # then the 32-bit ones (which skip where Wine cannot run 32-bit programs).
