@@ -16,11 +16,16 @@ src="$root/fuzz/${target}_fuzz.cpp"
 [ -f "$src" ] || { echo "run.sh: no fuzz target $src (targets: $targets)" >&2; exit 2; }
 out="$root/build/fuzz/$target"
 mkdir -p "$out/corpus" "$out/artifacts"
-# The block codec and the tool's compressor: the targets need nothing else.
-codec=("$root"/src/archive/{decompress,decompress_reference,block_encoder}.cpp "$root"/src/core/{memory,fatal}.cpp
-       "$root"/tools/qvin/{compressor,match_finder,optimal_parser,fast_parser,token_stream,large_array}.cpp)
+# The portable libraries (core without its allocator hooks, archive) and the tool's
+# compressor; each target links what it calls.
+sources=()
+for f in "$root"/src/core/*.cpp "$root"/src/archive/*.cpp; do
+  case "$f" in */new_delete.cpp) continue ;; esac
+  sources+=("$f")
+done
+sources+=("$root"/tools/qvin/{compressor,match_finder,optimal_parser,fast_parser,token_stream,large_array}.cpp)
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root/src" -I"$root/tools" "$src" "${codec[@]}" -o "$out/$target" -pthread
+  -I"$root/src" -I"$root/tools" "$src" "${sources[@]}" -o "$out/$target" -pthread
 cd "$out"
 echo "fuzzing $target for $seconds s (log: $out/last.log)"
 status=0
