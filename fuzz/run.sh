@@ -36,4 +36,4 @@ if [ "$status" -ne 0 ]; then
   echo "run.sh: $target failed; the input is in $out/artifacts" >&2
   exit "$status"
 fi
-grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$out/last.log"
+grep -aE '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$out/last.log"
