@@ -36,8 +36,8 @@ struct FileDeletion {
   bool operator==(const FileDeletion& other) const;
 };
 
-// The fields after the specification, in stream order (the rule list reads the
-// specification itself first, to spot its end).
+// The fields after the file pattern, in stream order (the rule list reads the
+// pattern itself first, to spot its end).
 template <class Io>
 void transfer_condition(Io& io, FileDeletion& rule) {
   io.u8(rule.condition);

@@ -2,7 +2,7 @@
 #include "install/windows_environment.h"
 
 #include "core/win/directories.h"
-#include "core/win/special_folders.h"
+#include "core/win/system_folders.h"
 
 namespace install {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/win/directories.h"
-#include "core/win/special_folders.h"
+#include "core/win/system_folders.h"
 #include "core/win/windows.h"
 
 namespace install {

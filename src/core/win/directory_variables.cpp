@@ -2,7 +2,7 @@
 #include "core/win/directory_variables.h"
 
 #include "core/paths.h"
-#include "core/win/special_folders.h"
+#include "core/win/system_folders.h"
 
 namespace core {
 

@@ -1,6 +1,6 @@
 // Special folders against what Wine's shell reports, and against registry values the
 // tests write for a moment (every value is put back as it was).
-#include "core/win/special_folders.h"
+#include "core/win/system_folders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Special folders: registry value, shell query, fallback; the boot drive.
-#include "core/win/special_folders.h"
+#include "core/win/system_folders.h"
 
 #include <stdio.h>
 
