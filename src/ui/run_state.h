@@ -7,6 +7,7 @@
 #include "archive/archive_header.h"
 #include "archive/settings.h"
 #include "core/string.h"
+#include "core/win/directory_variables.h"
 #include "core/win/environment.h"
 #include "core/win/windows.h"
 
@@ -31,6 +32,8 @@ struct RunState {
 
   core::String install_directory;    // /d:, then settled by the wizard
   core::String uninstall_directory;  // install directory joined with the uninstall subdirectory
+  core::InstallationDirectories directories;  // what %InstallDir% and its kin stand for
+  core::String uninstaller_image;  // this program without its archive, for the uninstall directory
   bool reinstall = false;            // a previous installation's directory was taken over
   core::String previous_shared_files;  // "SharedFiles" of the previous installation
 };
