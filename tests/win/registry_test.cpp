@@ -40,7 +40,7 @@ class RegistryTest : public ::testing::Test {
     RegDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
   }
   // The test's key, opened (created) as the object's current key.
-  void open_test_key(RegistryKey& key) { ASSERT_EQ(key.open_software(name_.c_str(), true), OpenResult::Created); }
+  void open_test_key(RegistryKey& key) { ASSERT_EQ(key.open_software(name_.c_str(), true), KeyOpenResult::Created); }
   // Stored type and bytes of a value, read without the code under test.
   bool raw_value(const char* value, DWORD& type, std::string& data) {
     BYTE buffer[9000];
@@ -61,33 +61,33 @@ TEST_F(RegistryTest, OpensPushAndClosesPopInPairs) {
   RegistryKey key;
   EXPECT_FALSE(key.is_open());
   std::string missing = name_ + "\\missing";
-  EXPECT_EQ(key.open_software(missing.c_str(), true, ExistingOnly), OpenResult::Failed);
+  EXPECT_EQ(key.open_software(missing.c_str(), true, ExistingOnly), KeyOpenResult::Failed);
   EXPECT_EQ(key.depth(), 0);
 
   open_test_key(key);
   HKEY first = key.handle();
   // A failed open leaves the current key usable.
-  EXPECT_EQ(key.open_sub("missing", ExistingOnly), OpenResult::Failed);
+  EXPECT_EQ(key.open_sub("missing", ExistingOnly), KeyOpenResult::Failed);
   EXPECT_EQ(key.handle(), first);
   EXPECT_TRUE(key.write_int("still", 1));
 
-  EXPECT_EQ(key.open_sub("a"), OpenResult::Created);
-  EXPECT_EQ(key.open_sub("b"), OpenResult::Created);
+  EXPECT_EQ(key.open_sub("a"), KeyOpenResult::Created);
+  EXPECT_EQ(key.open_sub("b"), KeyOpenResult::Created);
   EXPECT_EQ(key.depth(), 3);
   key.close();
   key.close();
   EXPECT_EQ(key.handle(), first);
   EXPECT_EQ(key.read_int("still"), 1);
 
-  EXPECT_EQ(key.open_sub("a"), OpenResult::Opened);
-  EXPECT_EQ(key.open_sub("b", ExistingOnly), OpenResult::Opened);
+  EXPECT_EQ(key.open_sub("a"), KeyOpenResult::Opened);
+  EXPECT_EQ(key.open_sub("b", ExistingOnly), KeyOpenResult::Opened);
   key.close_all();
   EXPECT_FALSE(key.is_open());
   EXPECT_EQ(key.depth(), 0);
-  EXPECT_EQ(key.open_sub("a"), OpenResult::Failed);
+  EXPECT_EQ(key.open_sub("a"), KeyOpenResult::Failed);
 
   RegistryKey again;
-  EXPECT_EQ(again.open_software(name_.c_str(), true), OpenResult::Opened);
+  EXPECT_EQ(again.open_software(name_.c_str(), true), KeyOpenResult::Opened);
   EXPECT_TRUE(RegistryKey::software_key_exists(name_.c_str(), true));
   EXPECT_TRUE(RegistryKey::software_key_exists((name_ + "\\a\\b").c_str(), true));
   EXPECT_TRUE(RegistryKey::software_key_exists("", true));
@@ -209,7 +209,7 @@ TEST_F(RegistryTest, WritesOfTypedValuesAndTheDeleteOption) {
   EXPECT_FALSE(key.write_int("closed", 1));
   EXPECT_FALSE(key.write_text("closed", "x"));
   EXPECT_FALSE(key.write_value("closed", TypedValue::from_int32(1)));
-  EXPECT_EQ(key.delete_value("closed"), DeleteResult::NoKey);
+  EXPECT_EQ(key.delete_value("closed"), KeyDeleteResult::NoKey);
   open_test_key(key);
 
   DateTime when;
@@ -268,33 +268,33 @@ TEST_F(RegistryTest, WritesOfTypedValuesAndTheDeleteOption) {
   EXPECT_FALSE(key.write_string("t", String(), DeleteWhenEmpty));
   EXPECT_FALSE(key.write_text("t", nullptr, DeleteWhenEmpty));
 
-  EXPECT_EQ(key.delete_value("missing"), DeleteResult::Refused);
+  EXPECT_EQ(key.delete_value("missing"), KeyDeleteResult::Refused);
   ASSERT_TRUE(key.write_int("d", 1));
-  EXPECT_EQ(key.delete_value("d"), DeleteResult::Deleted);
+  EXPECT_EQ(key.delete_value("d"), KeyDeleteResult::Deleted);
 }
 
 TEST_F(RegistryTest, DeletesWholeTreesAndReportsEachCode) {
   RegistryKey key;
-  EXPECT_EQ(key.delete_key("x"), DeleteResult::NoKey);
+  EXPECT_EQ(key.delete_key("x"), KeyDeleteResult::NoKey);
   open_test_key(key);
   // tree\{a\{a1\{deep}, a2}, b} with values on several levels, and a 230-character name
   // (longer than old enumeration buffers allowed).
   std::string long_name(230, 'k');
   const char* paths[] = {"tree\\a\\a1\\deep", "tree\\a\\a2", "tree\\b"};
   for (const char* path : paths) {
-    ASSERT_EQ(key.open_sub(path), OpenResult::Created);
+    ASSERT_EQ(key.open_sub(path), KeyOpenResult::Created);
     ASSERT_TRUE(key.write_text("value", path));
     key.close();
   }
-  ASSERT_EQ(key.open_sub(("tree\\" + long_name + "\\below").c_str()), OpenResult::Created);
+  ASSERT_EQ(key.open_sub(("tree\\" + long_name + "\\below").c_str()), KeyOpenResult::Created);
   key.close();
-  ASSERT_EQ(key.open_sub("lonely"), OpenResult::Created);
+  ASSERT_EQ(key.open_sub("lonely"), KeyOpenResult::Created);
   ASSERT_TRUE(key.write_int("v", 1));
   key.close();
-  ASSERT_EQ(key.open_sub("empty"), OpenResult::Created);
+  ASSERT_EQ(key.open_sub("empty"), KeyOpenResult::Created);
   key.close();
 
-  ASSERT_EQ(key.open_sub("tree"), OpenResult::Opened);
+  ASSERT_EQ(key.open_sub("tree"), KeyOpenResult::Opened);
   Vector<String> names;
   SetLastError(1234);
   int32_t listed = key.list_subkeys(names);
@@ -309,17 +309,17 @@ TEST_F(RegistryTest, DeletesWholeTreesAndReportsEachCode) {
     const char* label;
     std::string name;
     uint32_t options;
-    DeleteResult result;
+    KeyDeleteResult result;
     bool gone;
   };
   const Case cases[] = {
-      {"a key with a value is not empty", "lonely", OnlyIfEmpty, DeleteResult::NotEmpty, false},
-      {"a tree is not empty", "tree", OnlyIfEmpty, DeleteResult::NotEmpty, false},
-      {"an empty key with the option", "empty", OnlyIfEmpty, DeleteResult::Deleted, true},
-      {"the whole tree", "tree", 0, DeleteResult::Deleted, true},
-      {"a key with a value", "lonely", 0, DeleteResult::Deleted, true},
-      {"a missing key", "missing", 0, DeleteResult::Refused, true},
-      {"no name", "", 0, DeleteResult::NoKey, false},
+      {"a key with a value is not empty", "lonely", OnlyIfEmpty, KeyDeleteResult::NotEmpty, false},
+      {"a tree is not empty", "tree", OnlyIfEmpty, KeyDeleteResult::NotEmpty, false},
+      {"an empty key with the option", "empty", OnlyIfEmpty, KeyDeleteResult::Deleted, true},
+      {"the whole tree", "tree", 0, KeyDeleteResult::Deleted, true},
+      {"a key with a value", "lonely", 0, KeyDeleteResult::Deleted, true},
+      {"a missing key", "missing", 0, KeyDeleteResult::Refused, true},
+      {"no name", "", 0, KeyDeleteResult::NoKey, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -336,7 +336,7 @@ TEST_F(RegistryTest, DeletesWholeTreesAndReportsEachCode) {
 TEST_F(RegistryTest, PathOperationsBelowARoot) {
   RegistryKey setup;
   open_test_key(setup);
-  ASSERT_EQ(setup.open_sub("dir\\sub"), OpenResult::Created);
+  ASSERT_EQ(setup.open_sub("dir\\sub"), KeyOpenResult::Created);
   ASSERT_TRUE(setup.write_text("name", "value"));
   ASSERT_TRUE(setup.write_text("", "default value"));
   setup.close_all();
@@ -366,12 +366,12 @@ TEST_F(RegistryTest, PathOperationsBelowARoot) {
   EXPECT_TRUE(raw_key_exists(HKEY_CURRENT_USER, (path_ + "\\made").c_str()));
 
   std::string dir = name_ + "\\dir";
-  EXPECT_EQ(key.delete_key_at(HKEY_CURRENT_USER, (path_ + "\\nokey\\sub").c_str()), DeleteResult::NoKey);
-  EXPECT_EQ(key.delete_software_subkey((name_ + "\\nokey").c_str(), "sub", true), DeleteResult::NoKey);
-  EXPECT_EQ(key.delete_software_subkey(dir.c_str(), "sub", true, OnlyIfEmpty), DeleteResult::NotEmpty);
-  EXPECT_EQ(key.delete_software_subkey(dir.c_str(), "sub", true), DeleteResult::Deleted);
-  EXPECT_EQ(key.delete_key_at(HKEY_CURRENT_USER, (path_ + "\\made").c_str()), DeleteResult::Deleted);
-  EXPECT_EQ(key.delete_software_key(name_.c_str(), true), DeleteResult::Deleted);
+  EXPECT_EQ(key.delete_key_at(HKEY_CURRENT_USER, (path_ + "\\nokey\\sub").c_str()), KeyDeleteResult::NoKey);
+  EXPECT_EQ(key.delete_software_subkey((name_ + "\\nokey").c_str(), "sub", true), KeyDeleteResult::NoKey);
+  EXPECT_EQ(key.delete_software_subkey(dir.c_str(), "sub", true, OnlyIfEmpty), KeyDeleteResult::NotEmpty);
+  EXPECT_EQ(key.delete_software_subkey(dir.c_str(), "sub", true), KeyDeleteResult::Deleted);
+  EXPECT_EQ(key.delete_key_at(HKEY_CURRENT_USER, (path_ + "\\made").c_str()), KeyDeleteResult::Deleted);
+  EXPECT_EQ(key.delete_software_key(name_.c_str(), true), KeyDeleteResult::Deleted);
   EXPECT_FALSE(raw_key_exists(HKEY_CURRENT_USER, path_.c_str()));
   EXPECT_EQ(key.depth(), 0);
 }

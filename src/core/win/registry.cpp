@@ -69,7 +69,7 @@ bool convert_value(DWORD type, const char* data, DWORD size, TypedValue& value) 
 
 }  // namespace
 
-OpenResult RegistryKey::open(HKEY root, const char* sub_key, uint32_t options) {
+KeyOpenResult RegistryKey::open(HKEY root, const char* sub_key, uint32_t options) {
   HKEY key = nullptr;
   DWORD disposition = REG_OPENED_EXISTING_KEY;
   LONG status;
@@ -80,19 +80,19 @@ OpenResult RegistryKey::open(HKEY root, const char* sub_key, uint32_t options) {
     status = RegCreateKeyExA(root, sub_key, 0, no_class, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
                              &disposition);
   }
-  if (status != ERROR_SUCCESS || key == nullptr) return OpenResult::Failed;
+  if (status != ERROR_SUCCESS || key == nullptr) return KeyOpenResult::Failed;
   parents_.push(current_);
   current_ = key;
-  return disposition == REG_CREATED_NEW_KEY ? OpenResult::Created : OpenResult::Opened;
+  return disposition == REG_CREATED_NEW_KEY ? KeyOpenResult::Created : KeyOpenResult::Opened;
 }
 
-OpenResult RegistryKey::open_software(const char* path, bool per_user, uint32_t options) {
+KeyOpenResult RegistryKey::open_software(const char* path, bool per_user, uint32_t options) {
   String full = software_path(path);
   return open(software_root(per_user), full.text(), options);
 }
 
-OpenResult RegistryKey::open_sub(const char* name, uint32_t options) {
-  if (current_ == nullptr) return OpenResult::Failed;
+KeyOpenResult RegistryKey::open_sub(const char* name, uint32_t options) {
+  if (current_ == nullptr) return KeyOpenResult::Failed;
   return open(current_, name, options);
 }
 
@@ -139,7 +139,7 @@ bool RegistryKey::is_empty() const {
 }
 
 bool RegistryKey::subkey_is_empty(const char* name) {
-  if (open_sub(name, registry_option::ExistingOnly) == OpenResult::Failed) return true;
+  if (open_sub(name, registry_option::ExistingOnly) == KeyOpenResult::Failed) return true;
   bool empty = is_empty();
   close();
   return empty;
@@ -211,7 +211,7 @@ String RegistryKey::read_text_at(HKEY root, const char* full_path, const char* f
   String key_path;
   String value_name;
   split_value_path(full_path, key_path, value_name);
-  if (open(root, key_path.text(), options & registry_option::ExistingOnly) == OpenResult::Failed) {
+  if (open(root, key_path.text(), options & registry_option::ExistingOnly) == KeyOpenResult::Failed) {
     return String(fallback != nullptr ? fallback : "");
   }
   String result = read_text(value_name.text(), "");
@@ -255,7 +255,7 @@ bool RegistryKey::write_text(const char* name, const char* text, uint32_t option
 bool RegistryKey::write_string(const char* name, const String& text, uint32_t options) {
   if (current_ == nullptr) return false;
   if ((options & registry_option::DeleteWhenEmpty) && text.is_empty()) {
-    return delete_value(name) == DeleteResult::Deleted;
+    return delete_value(name) == KeyDeleteResult::Deleted;
   }
   if (options & registry_option::Binary) return write_bytes(name, REG_BINARY, text.text(), text.length());
   DWORD type = (options & registry_option::Expandable) ? REG_EXPAND_SZ : REG_SZ;
@@ -264,48 +264,48 @@ bool RegistryKey::write_string(const char* name, const String& text, uint32_t op
   return write_bytes(name, type, text.text(), text.length() + 1);
 }
 
-DeleteResult RegistryKey::delete_value(const char* name) {
-  if (current_ == nullptr) return DeleteResult::NoKey;
-  return RegDeleteValueA(current_, name) == ERROR_SUCCESS ? DeleteResult::Deleted : DeleteResult::Refused;
+KeyDeleteResult RegistryKey::delete_value(const char* name) {
+  if (current_ == nullptr) return KeyDeleteResult::NoKey;
+  return RegDeleteValueA(current_, name) == ERROR_SUCCESS ? KeyDeleteResult::Deleted : KeyDeleteResult::Refused;
 }
 
-DeleteResult RegistryKey::delete_key(const char* name, uint32_t options) {
-  if (current_ == nullptr || name == nullptr || *name == 0) return DeleteResult::NoKey;
-  if ((options & registry_option::OnlyIfEmpty) && !subkey_is_empty(name)) return DeleteResult::NotEmpty;
-  if (open_sub(name, registry_option::ExistingOnly) != OpenResult::Failed) {
+KeyDeleteResult RegistryKey::delete_key(const char* name, uint32_t options) {
+  if (current_ == nullptr || name == nullptr || *name == 0) return KeyDeleteResult::NoKey;
+  if ((options & registry_option::OnlyIfEmpty) && !subkey_is_empty(name)) return KeyDeleteResult::NotEmpty;
+  if (open_sub(name, registry_option::ExistingOnly) != KeyOpenResult::Failed) {
     // All names first, then the deletions: enumeration indexes never shift under the loop.
     Vector<String> children;
     list_subkeys(children);
     for (int32_t i = 0; i < children.count(); ++i) delete_key(children.at(i).text(), options);
     close();
   }
-  return RegDeleteKeyA(current_, name) == ERROR_SUCCESS ? DeleteResult::Deleted : DeleteResult::Refused;
+  return RegDeleteKeyA(current_, name) == ERROR_SUCCESS ? KeyDeleteResult::Deleted : KeyDeleteResult::Refused;
 }
 
-DeleteResult RegistryKey::delete_key_at(HKEY root, const char* path, uint32_t options) {
-  if (path == nullptr || *path == 0) return DeleteResult::NoKey;
+KeyDeleteResult RegistryKey::delete_key_at(HKEY root, const char* path, uint32_t options) {
+  if (path == nullptr || *path == 0) return KeyDeleteResult::NoKey;
   String key_path;
   String name;
   split_value_path(path, key_path, name);
-  if (open(root, key_path.text(), registry_option::ExistingOnly) == OpenResult::Failed) return DeleteResult::NoKey;
-  DeleteResult result = delete_key(name.text(), options);
+  if (open(root, key_path.text(), registry_option::ExistingOnly) == KeyOpenResult::Failed) return KeyDeleteResult::NoKey;
+  KeyDeleteResult result = delete_key(name.text(), options);
   close();
   return result;
 }
 
-DeleteResult RegistryKey::delete_software_key(const char* path, bool per_user, uint32_t options) {
-  if (path == nullptr) return DeleteResult::NoKey;
+KeyDeleteResult RegistryKey::delete_software_key(const char* path, bool per_user, uint32_t options) {
+  if (path == nullptr) return KeyDeleteResult::NoKey;
   String full = software_path(path);
   return delete_key_at(software_root(per_user), full.text(), options);
 }
 
-DeleteResult RegistryKey::delete_software_subkey(const char* parent_path, const char* name, bool per_user,
+KeyDeleteResult RegistryKey::delete_software_subkey(const char* parent_path, const char* name, bool per_user,
                                                  uint32_t options) {
   String full = software_path(parent_path);
-  if (open(software_root(per_user), full.text(), registry_option::ExistingOnly) == OpenResult::Failed) {
-    return DeleteResult::NoKey;
+  if (open(software_root(per_user), full.text(), registry_option::ExistingOnly) == KeyOpenResult::Failed) {
+    return KeyDeleteResult::NoKey;
   }
-  DeleteResult result = delete_key(name, options);
+  KeyDeleteResult result = delete_key(name, options);
   close();
   return result;
 }

@@ -21,14 +21,14 @@ inline constexpr uint32_t Expandable = 0x100;      // text writes: store as REG_
 }  // namespace registry_option
 
 // Result of the opens.
-enum class OpenResult : int {
+enum class KeyOpenResult : int {
   Failed = 0,   // nothing changed
   Opened = 1,   // an existing key is now current
   Created = 2,  // a new key was created and is now current
 };
 
 // Result of the deletions of values and keys.
-enum class DeleteResult : int {
+enum class KeyDeleteResult : int {
   Deleted = 1,
   NoKey = 2,     // no key open, no name given, or the parent could not be opened
   Refused = 3,   // the system refused
@@ -47,11 +47,11 @@ class RegistryKey {
   RegistryKey& operator=(const RegistryKey&) = delete;
 
   // Opens (ExistingOnly) or opens-or-creates sub_key below root with all access.
-  OpenResult open(HKEY root, const char* sub_key, uint32_t options = 0);
+  KeyOpenResult open(HKEY root, const char* sub_key, uint32_t options = 0);
   // open of "Software\<path>" below HKEY_CURRENT_USER (per_user) or HKEY_LOCAL_MACHINE.
-  OpenResult open_software(const char* path, bool per_user, uint32_t options = 0);
+  KeyOpenResult open_software(const char* path, bool per_user, uint32_t options = 0);
   // open relative to the current key; Failed when no key is open.
-  OpenResult open_sub(const char* name, uint32_t options = 0);
+  KeyOpenResult open_sub(const char* name, uint32_t options = 0);
   // True when "Software\<path>" opens with all access below the chosen root; the key is
   // closed at once and this object is not touched. Null path: false; "" tests Software.
   static bool software_key_exists(const char* path, bool per_user);
@@ -109,13 +109,13 @@ class RegistryKey {
   bool write_text(const char* name, const char* text, uint32_t options = 0);
   bool write_string(const char* name, const String& text, uint32_t options = 0);
 
-  DeleteResult delete_value(const char* name);
+  KeyDeleteResult delete_value(const char* name);
   // Deletes the named sub-key of the current key with everything below it.
-  DeleteResult delete_key(const char* name, uint32_t options = 0);
+  KeyDeleteResult delete_key(const char* name, uint32_t options = 0);
   // Deletes the key "parent path\name" below root (the parent must exist).
-  DeleteResult delete_key_at(HKEY root, const char* path, uint32_t options = 0);
-  DeleteResult delete_software_key(const char* path, bool per_user, uint32_t options = 0);
-  DeleteResult delete_software_subkey(const char* parent_path, const char* name, bool per_user,
+  KeyDeleteResult delete_key_at(HKEY root, const char* path, uint32_t options = 0);
+  KeyDeleteResult delete_software_key(const char* path, bool per_user, uint32_t options = 0);
+  KeyDeleteResult delete_software_subkey(const char* parent_path, const char* name, bool per_user,
                                       uint32_t options = 0);
 
  private:
