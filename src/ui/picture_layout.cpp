@@ -1,0 +1,67 @@
+// Picture box scaling and the stretch, fit and zoom placements.
+#include "ui/picture_layout.h"
+
+namespace ui {
+namespace {
+
+int32_t round_half_away(double value) {
+  return value < 0 ? -static_cast<int32_t>(-value + 0.5) : static_cast<int32_t>(value + 0.5);
+}
+
+// A size centred in the box; the division truncates toward zero.
+PictureBox centred(const PictureBox& box, int32_t width, int32_t height) {
+  PictureBox result;
+  result.left = (box.right + box.left - width) / 2;
+  result.top = (box.bottom + box.top - height) / 2;
+  result.right = result.left + width - 1;
+  result.bottom = result.top + height - 1;
+  return result;
+}
+
+}  // namespace
+
+PictureBox scale_picture_box(const PictureBox& box, int32_t percent) {
+  // The percentage is stored as a plain number in the uninstall registration; a picture
+  // larger than the window means nothing, and a huge one would overflow the sizes.
+  if (percent > 100) percent = 100;
+  double factor = percent * 0.01;
+  return centred(box, round_half_away(box.width() * factor), round_half_away(box.height() * factor));
+}
+
+PictureBox fit_picture(const PictureBox& box, int32_t picture_width, int32_t picture_height) {
+  if (!box.is_valid() || picture_width <= 0 || picture_height <= 0) return box;
+  PictureBox result = box;
+  int64_t width = box.width();
+  int64_t height = box.height();
+  // Compared exactly: whole quotients alone call a tie between a box that is relatively
+  // wider and one that is relatively taller, and the picture then leaves the box.
+  if (width * picture_height < height * picture_width) {
+    int32_t new_height = static_cast<int32_t>(width * picture_height / picture_width);
+    result.top = (box.bottom + box.top - new_height + 1) >> 1;
+    result.bottom = result.top + new_height - 1;
+  } else {
+    int32_t new_width = static_cast<int32_t>(height * picture_width / picture_height);
+    result.left = (box.right + box.left - new_width + 1) >> 1;
+    result.right = result.left + new_width - 1;
+  }
+  return result;
+}
+
+PictureBox zoom_picture(const PictureBox& box, int32_t picture_width, int32_t picture_height) {
+  if (picture_width <= 0 || picture_height <= 0) return box;
+  int32_t across = box.width() / picture_width;
+  int32_t down = box.height() / picture_height;
+  int32_t factor = across < down ? across : down;
+  if (factor <= 0) return fit_picture(box, picture_width, picture_height);
+  return centred(box, picture_width * factor, picture_height * factor);
+}
+
+PictureBox place_picture(const PictureBox& client, int32_t percent, int32_t mode, int32_t picture_width,
+                         int32_t picture_height) {
+  PictureBox box = scale_picture_box(client, percent);
+  if (mode == stretch_mode::Fit) return fit_picture(box, picture_width, picture_height);
+  if (mode == stretch_mode::Zoom) return zoom_picture(box, picture_width, picture_height);
+  return box;
+}
+
+}  // namespace ui

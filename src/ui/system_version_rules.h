@@ -1,0 +1,48 @@
+// The operating system's class bit and readable name from its version numbers. An archive
+// can exclude systems by a mask of class bits.
+#pragma once
+
+#include <stdint.h>
+
+#include "core/string.h"
+
+namespace ui {
+
+// Platform ids as the version query reports them.
+namespace platform_id {
+inline constexpr uint32_t Win32s = 0;
+inline constexpr uint32_t Windows9x = 1;
+inline constexpr uint32_t WindowsNt = 2;
+}  // namespace platform_id
+
+// One bit per system.
+namespace os_bit {
+inline constexpr uint32_t Unrecognised = 1;
+inline constexpr uint32_t Win32s = 2;
+inline constexpr uint32_t Windows95 = 4;
+inline constexpr uint32_t Windows98 = 8;
+inline constexpr uint32_t WindowsMe = 16;
+inline constexpr uint32_t Nt3 = 32;  // NT 3.x and earlier
+inline constexpr uint32_t Nt4 = 64;
+inline constexpr uint32_t Windows2000 = 128;
+inline constexpr uint32_t WindowsXp = 256;
+inline constexpr uint32_t Nt52 = 512;
+}  // namespace os_bit
+
+// What the version query tells; service_pack may be null (no text).
+struct SystemVersion {
+  uint32_t platform = 0;
+  uint32_t major = 0;
+  uint32_t minor = 0;
+  const char* service_pack = nullptr;
+};
+
+// The class bit of a version; systems newer than NT 5.2 and 9x versions other than 4
+// are Unrecognised.
+uint32_t os_class_of(const SystemVersion& version);
+
+// "Windows " and the system's name ("95", "XP", "NT 4.0", "9x 5.0", "3.10"...), a blank,
+// the service-pack text, without trailing white space.
+core::String os_description_of(const SystemVersion& version);
+
+}  // namespace ui
