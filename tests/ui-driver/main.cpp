@@ -8,8 +8,14 @@
 //   wait-window PATTERN [TIMEOUT] wait for a visible top-level window of the program whose
 //                                 title or class contains PATTERN (any case); it becomes
 //                                 the current window
+//   wait-message-box [PATTERN] [TIMEOUT]
+//                                 the same for a message box (a window with the static
+//                                 text control 65535), which tells it from a dialog of
+//                                 the same caption
 //   wait-close [TIMEOUT]          wait until the current window is gone
 //   expect-text ID|window TEXT    the control's (or the window's) text is exactly TEXT
+//   expect-prefix ID|window TEXT  the text begins with TEXT (for texts holding figures
+//                                 of the machine, such as free disk space)
 //   text ID|window                print the text
 //   list ID                       print the entries of a list box ("*" marks the selection)
 //   select ID INDEX               select a list entry and tell the dialog (LBN_SELCHANGE)
@@ -17,7 +23,9 @@
 //   click ID                      click a button (BM_CLICK; WM_COMMAND for other controls)
 //   screenshot FILE.bmp [screen]  photograph the current window (or the whole screen)
 //   windows                       print every window of the program with its controls
-//   wait-exit CODE [TIMEOUT]      wait for the program to end with exit code CODE
+//   wait-exit CODE [TIMEOUT]      wait for the program to end with exit code CODE; every
+//                                 window shown meanwhile is printed as "seen window ..."
+//   copy FROM TO                  copy a file, as a user supplies a missing one
 //   sleep MS
 // TEXT may use \r \n \t \\ \" \xHH; a TEXT wholly in double quotes loses them.
 //
@@ -27,6 +35,7 @@
 #include <io.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -44,6 +53,8 @@ constexpr long kDefaultTimeout = 10000;
 constexpr DWORD kPollInterval = 25;
 // How long a text may take to settle after the command that changes it.
 constexpr long kTextSettleTime = 3000;
+// The static control that holds a message box's text.
+constexpr int kMessageTextId = 0xFFFF;
 
 enum Outcome { Passed = 0, Failed = 1, ScriptError = 2 };
 
@@ -67,9 +78,9 @@ class Driver {
 
  private:
   Outcome start(const Command& command);
-  Outcome wait_window(const Command& command);
+  Outcome wait_window(const Command& command, bool message_box);
   Outcome wait_close(const Command& command);
-  Outcome expect_text(const Command& command);
+  Outcome expect_text(const Command& command, bool whole);
   Outcome print_text(const Command& command);
   Outcome print_list(const Command& command);
   Outcome select(const Command& command);
@@ -159,9 +170,11 @@ long timeout_word(const Command& command, size_t index) {
 Outcome Driver::run(const Command& command) {
   const std::string& name = command.name;
   if (name == "start") return start(command);
-  if (name == "wait-window") return wait_window(command);
+  if (name == "wait-window") return wait_window(command, false);
+  if (name == "wait-message-box") return wait_window(command, true);
   if (name == "wait-close") return wait_close(command);
-  if (name == "expect-text") return expect_text(command);
+  if (name == "expect-text") return expect_text(command, true);
+  if (name == "expect-prefix") return expect_text(command, false);
   if (name == "text") return print_text(command);
   if (name == "list") return print_list(command);
   if (name == "select") return select(command);
@@ -173,6 +186,13 @@ Outcome Driver::run(const Command& command) {
     Outcome outcome = Passed;
     if (!need_process(command, outcome)) return outcome;
     printf("%s", describe_windows(process_id_).c_str());
+    return Passed;
+  }
+  if (name == "copy") {
+    if (command.words.size() != 2) return script_error(command, "usage: copy FROM TO");
+    if (!CopyFileA(command.words[0].c_str(), command.words[1].c_str(), FALSE)) {
+      return fail(command, "cannot copy (error " + std::to_string(GetLastError()) + ")");
+    }
     return Passed;
   }
   if (name == "sleep") {
@@ -212,15 +232,24 @@ Outcome Driver::start(const Command& command) {
   return Passed;
 }
 
-Outcome Driver::wait_window(const Command& command) {
+Outcome Driver::wait_window(const Command& command, bool message_box) {
   Outcome outcome = Passed;
   if (!need_process(command, outcome)) return outcome;
   long timeout = kDefaultTimeout;
   std::string pattern = pattern_and_number(command.rest, timeout);
-  if (pattern.empty()) return script_error(command, "usage: wait-window PATTERN [TIMEOUT]");
+  if (pattern.empty() && !message_box) return script_error(command, "usage: wait-window PATTERN [TIMEOUT]");
+  std::string wanted = std::string(message_box ? "a message box" : "a window") + " matching \"" + pattern + "\"";
   DWORD started = GetTickCount();
   for (;;) {
-    HWND window = find_window(visible_windows(process_id_), pattern);
+    std::vector<HWND> windows = visible_windows(process_id_);
+    if (message_box) {
+      std::vector<HWND> boxes;
+      for (HWND window : windows) {
+        if (!controls_with_id(window, kMessageTextId).empty()) boxes.push_back(window);
+      }
+      windows = boxes;
+    }
+    HWND window = find_window(windows, pattern);
     if (window != nullptr) {
       current_ = window;
       return Passed;
@@ -228,13 +257,12 @@ Outcome Driver::wait_window(const Command& command) {
     DWORD code = 0;
     if (program_ended(code)) {
       current_ = nullptr;
-      return fail(command, "expected a window matching \"" + pattern + "\"; the program ended with exit code " +
-                               std::to_string(code) + " first");
+      return fail(command, "expected " + wanted + "; the program ended with exit code " + std::to_string(code) +
+                               " first");
     }
     if (static_cast<long>(GetTickCount() - started) >= timeout) {
       current_ = nullptr;
-      return fail(command, "expected a window matching \"" + pattern + "\" within " + std::to_string(timeout) +
-                               " ms; there was none");
+      return fail(command, "expected " + wanted + " within " + std::to_string(timeout) + " ms; there was none");
     }
     Sleep(kPollInterval);
   }
@@ -255,9 +283,9 @@ Outcome Driver::wait_close(const Command& command) {
   return outcome;
 }
 
-Outcome Driver::expect_text(const Command& command) {
+Outcome Driver::expect_text(const Command& command, bool whole) {
   Outcome outcome = Passed;
-  if (command.words.size() < 1) return script_error(command, "usage: expect-text ID|window TEXT");
+  if (command.words.size() < 1) return script_error(command, "usage: " + command.name + " ID|window TEXT");
   std::string expected = unescape(text_after_first_word(command.rest));
   HWND control = nullptr;
   if (!find_control(command, command.words[0], control, outcome)) return outcome;
@@ -266,11 +294,12 @@ Outcome Driver::expect_text(const Command& command) {
   std::string actual;
   for (;;) {
     actual = window_title(control);
-    if (actual == expected) return Passed;
+    if (whole ? actual == expected : actual.compare(0, expected.size(), expected) == 0) return Passed;
     if (!IsWindow(control) || static_cast<long>(GetTickCount() - started) >= kTextSettleTime) break;
     Sleep(kPollInterval);
   }
-  return fail(command, "expected \"" + escape(expected) + "\"\n  found    \"" + escape(actual) + "\"");
+  return fail(command, std::string(whole ? "expected" : "expected a text beginning") + " \"" + escape(expected) +
+                           "\"\n  found    \"" + escape(actual) + "\"");
 }
 
 Outcome Driver::print_text(const Command& command) {
@@ -373,7 +402,21 @@ Outcome Driver::wait_exit(const Command& command) {
     return script_error(command, "usage: wait-exit CODE [TIMEOUT]");
   }
   long timeout = timeout_word(command, 1);
-  if (WaitForSingleObject(process_, static_cast<DWORD>(timeout)) != WAIT_OBJECT_0) {
+  // Every window that shows while we wait is reported, so a test can tell what a run
+  // showed on its own (an automatic installation, say).
+  std::vector<std::string> seen;
+  DWORD started = GetTickCount();
+  DWORD waited = WAIT_TIMEOUT;
+  while (waited == WAIT_TIMEOUT && static_cast<long>(GetTickCount() - started) < timeout) {
+    for (HWND window : visible_windows(process_id_)) {
+      std::string line = "seen window \"" + escape(window_title(window)) + "\" class " + class_name(window);
+      if (std::find(seen.begin(), seen.end(), line) != seen.end()) continue;
+      seen.push_back(line);
+      printf("%s\n", line.c_str());
+    }
+    waited = WaitForSingleObject(process_, kPollInterval);
+  }
+  if (waited != WAIT_OBJECT_0) {
     current_ = nullptr;
     return fail(command, "expected the program to end with exit code " + std::to_string(expected) + " within " +
                              std::to_string(timeout) + " ms; it is still running");

@@ -47,7 +47,7 @@ type 1015 two  words
 screenshot $shot
 click 1001
 wait-close
-wait-window Sample Question
+wait-message-box Sample Question
 expect-text 65535 You chose:\r\nCherry\r\nNote:\ttwo  words
 click 6
 wait-exit 40
