@@ -6,8 +6,11 @@
 e2e_begin volumes
 
 project=$work/project
-make_project "$project" "E2E Volumes" $'[archive]\ncompression_level = 0\nvolume_size = 40000'
-head -c 150000 /dev/urandom >"$project/payload.bin"
+# The installer holds its program and the first 60000 bytes of data; the rest, stored
+# uncompressed, makes two volumes and part of a third.
+volume_size=$(($(stat -c %s "$stub") + 60000))
+make_project "$project" "E2E Volumes" "$(printf '[archive]\ncompression_level = 0\nvolume_size = %d' "$volume_size")"
+head -c $((2 * volume_size + 80000)) /dev/urandom >"$project/payload.bin"
 printf '\n[[files]]\nsource = "payload.bin"\n' >>"$project/project.toml"
 built=$work/built
 mkdir -p "$built"
