@@ -2,6 +2,8 @@
 #include "archive/archive_data.h"
 
 #include <stdio.h>
+
+#include "core/string.h"
 #include <string.h>
 
 #include "archive/checksum.h"
@@ -69,7 +71,7 @@ LoadResult corrupt(CorruptCode code) { return LoadResult{LoadStatus::Corrupt, co
 
 core::String volume_file_name(const char* base_name, int number) {
   char digits[16];
-  snprintf(digits, sizeof(digits), "%d", number);
+  core::format_buffer(digits, sizeof(digits), "%d", number);
   core::String name(base_name != nullptr ? base_name : "");
   name.append(digits);
   name.append(".QVA");

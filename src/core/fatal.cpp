@@ -2,6 +2,8 @@
 #include "core/fatal.h"
 
 #include <stdio.h>
+
+#include "core/string.h"
 #include <stdlib.h>
 #include <string.h>
 
@@ -30,30 +32,30 @@ void fatal(const char* message) {
 
 void internal_fatal(int line) {
   char message[96];
-  snprintf(message, sizeof(message), "Internal Fatal Error\r\nModule: %s\r\nLine: %d", "tk_core", line);
+  format_buffer(message, sizeof(message), "Internal Fatal Error\r\nModule: %s\r\nLine: %d", "tk_core", line);
   fatal(message);
 }
 
 void fatal_bad_index(const char* type, int32_t index, int32_t count) {
   char message[192];
-  snprintf(message, sizeof(message), "Vector<%s>[%d]\nmax_index = %d", type != nullptr ? type : "",
+  format_buffer(message, sizeof(message), "Vector<%s>[%d]\nmax_index = %d", type != nullptr ? type : "",
            static_cast<int>(index), static_cast<int>(count - 1));
   fatal(message);
 }
 
 void fatal_empty_stack(const char* type) {
   char message[160];
-  snprintf(message, sizeof(message), "Stack<%s>::pop", type != nullptr ? type : "");
+  format_buffer(message, sizeof(message), "Stack<%s>::pop", type != nullptr ? type : "");
   fatal(message);
 }
 
 void format_out_of_memory(char* buffer, uint32_t requested, const uint32_t* words) {
-  int used = snprintf(buffer, kOutOfMemoryMessageSize,
+  int used = format_buffer(buffer, kOutOfMemoryMessageSize,
                       "Out Of Memory.  Make sure your hard drive is not full.\nRequested size = %u (0x%08X)\n\n"
                       "Stack contents:",
                       static_cast<unsigned>(requested), static_cast<unsigned>(requested));
   for (int i = 0; i < kOutOfMemoryWords && used > 0 && used < kOutOfMemoryMessageSize; ++i) {
-    used += snprintf(buffer + used, static_cast<size_t>(kOutOfMemoryMessageSize - used), "%c%08X",
+    used += format_buffer(buffer + used, kOutOfMemoryMessageSize - used, "%c%08X",
                      i % 8 == 0 ? '\r' : ' ', static_cast<unsigned>(words[i]));
   }
 }
@@ -76,7 +78,7 @@ namespace detail {
 void type_name_from_signature(const char* signature, bool is_class, char* buffer, int size) {
   const char* start = signature != nullptr ? strstr(signature, "T = ") : nullptr;
   if (start == nullptr) {
-    snprintf(buffer, static_cast<size_t>(size), "%s", "?");
+    format_buffer(buffer, size, "%s", "?");
     return;
   }
   start += 4;
@@ -92,7 +94,7 @@ void type_name_from_signature(const char* signature, bool is_class, char* buffer
   for (const char* p = start; p + 1 < end && *p != '<'; ++p) {
     if (p[0] == ':' && p[1] == ':') name = p + 2;
   }
-  snprintf(buffer, static_cast<size_t>(size), "%s%.*s", is_class ? "class " : "", static_cast<int>(end - name), name);
+  format_buffer(buffer, size, "%s%.*s", is_class ? "class " : "", static_cast<int>(end - name), name);
 }
 
 }  // namespace detail

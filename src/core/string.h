@@ -252,6 +252,11 @@ inline bool operator!=(const String& a, const char* b) { return !(a == b); }
 // A new String formatted printf-style.
 String format_string(const char* format, ...) QVIN_PRINTF(1, 2);
 
+// printf-style into a fixed buffer of size bytes, always terminated when size > 0: for the
+// paths that must not allocate. Returns what vsnprintf returns. (The C library's own
+// formatting: the portable snprintf of mingw would bring a second printf into the program.)
+int format_buffer(char* buffer, int size, const char* format, ...) QVIN_PRINTF(3, 4);
+
 // --- Number to text ---
 String from_int(int32_t n);
 String from_int64(int64_t n);

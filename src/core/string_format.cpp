@@ -35,6 +35,20 @@ void append_formatted(String& target, const char* format, va_list arguments) {
   va_end(again);
 }
 
+}  // namespace
+
+int format_buffer(char* buffer, int size, const char* format, ...) {
+  if (buffer == nullptr || size <= 0) return -1;
+  va_list arguments;
+  va_start(arguments, format);
+  int n = vsnprintf(buffer, static_cast<size_t>(size), format, arguments);
+  va_end(arguments);
+  buffer[size - 1] = 0;
+  return n;
+}
+
+namespace {
+
 const char* const first_ordinals[20] = {"Zeroth",     "First",      "Second",      "Third",      "Fourth",
                                         "Fifth",      "Sixth",      "Seventh",     "Eighth",     "Ninth",
                                         "Tenth",      "Eleventh",   "Twelfth",     "Thirteenth", "Fourteenth",

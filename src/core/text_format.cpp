@@ -2,6 +2,8 @@
 #include "core/text_format.h"
 
 #include <stdio.h>
+
+#include "core/string.h"
 #include <string.h>
 
 namespace core {
@@ -20,16 +22,16 @@ void append_argument(String& out, const String& spec, char conversion, const For
   if (argument->kind == FormatArgument::Kind::Character && conversion != 'c' && !text_wanted) conversion = 'c';
   switch (conversion) {
     case 's':
-      snprintf(with_kind, sizeof(with_kind), "%s%c", spec.text(), 's');
+      format_buffer(with_kind, sizeof(with_kind), "%s%c", spec.text(), 's');
       out.append_format(with_kind, argument->text != nullptr ? argument->text : "");
       return;
     case 'c':
-      snprintf(with_kind, sizeof(with_kind), "%s%c", spec.text(), 'c');
+      format_buffer(with_kind, sizeof(with_kind), "%s%c", spec.text(), 'c');
       out.append_format(with_kind, static_cast<int>(argument->number));
       return;
     default:
       // The texts' numbers (codes, volume numbers) are 32-bit.
-      snprintf(with_kind, sizeof(with_kind), "%s%c", spec.text(), conversion);
+      format_buffer(with_kind, sizeof(with_kind), "%s%c", spec.text(), conversion);
       out.append_format(with_kind, static_cast<int>(argument->number));
       return;
   }

@@ -3,6 +3,8 @@
 
 #include <stdio.h>
 
+#include "core/string.h"
+
 namespace core {
 
 namespace {
@@ -15,7 +17,7 @@ bool is_removed(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'
 
 String translation_key_text(uint16_t language, uint16_t code_page) {
   char key[16];
-  snprintf(key, sizeof(key), "%04x%04x", static_cast<unsigned>(language), static_cast<unsigned>(code_page));
+  format_buffer(key, sizeof(key), "%04x%04x", static_cast<unsigned>(language), static_cast<unsigned>(code_page));
   return String(key);
 }
 

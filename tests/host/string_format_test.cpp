@@ -17,8 +17,8 @@ TEST(StringFormat, FormatAndAppendFormat) {
   String s("old");
   s.format("%s=%d (0x%08X)", "size", 42, 42u);
   EXPECT_EQ(text_of(s), "size=42 (0x0000002A)");
-  s.append_format(", %.1f%%", 12.25);
-  EXPECT_EQ(text_of(s), "size=42 (0x0000002A), 12.2%");
+  s.append_format(", %.1f%%", 12.26);  // not a tie: C libraries round ties differently
+  EXPECT_EQ(text_of(s), "size=42 (0x0000002A), 12.3%");
   EXPECT_EQ(text_of(format_string("%s %s\r\n", "a", "b")), "a b\r\n");
   EXPECT_EQ(text_of(s.format("%s", "")), "");
   EXPECT_EQ(s.capacity(), 0);
@@ -56,7 +56,7 @@ TEST(StringFormat, Doubles) {
   };
   const Case cases[] = {
       {3.14, -1, "3.14"}, {5, -1, "5"},         {1.5, -1, "1.5"},        {2.0, -1, "2"},
-      {0.0000001, -1, "0"}, {100, -1, "100"},   {1.25, 1, "1.2"},        {2, 0, "2"},
+      {0.0000001, -1, "0"}, {100, -1, "100"},   {1.26, 1, "1.3"},        {2, 0, "2"},
       {2.5, 3, "2.500"},  {-0.5, -1, "-0.5"},   {1234567.125, -1, "1234567.125"},
   };
   for (const Case& c : cases) {
