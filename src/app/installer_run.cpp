@@ -134,8 +134,11 @@ void run_installer(HINSTANCE instance, const char* arguments) {
   }
   check(archive::check_block_sum(header.block, header.block_sum));
   install::WindowsEnvironment machine(state.environment, state.directories);
-  check(archive::read_settings(stream, section.file_size, line.product_name, machine, settings));
-  state.languages_loaded = true;
+  archive::CorruptCode settings_code =
+      archive::read_settings(stream, section.file_size, line.product_name, machine, settings);
+  // A block damaged after the language tables is reported in the chosen language already.
+  state.languages_loaded = settings.languages.language_count() > 0;
+  check(settings_code);
   show_settings_on_background(settings);
   check(archive::build_uninstaller_image(file_bytes, section, header.exe_sum,
                                          ui::has_flag2(archive::flag2::VerifyInstallerChecksum),
