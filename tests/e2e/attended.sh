@@ -7,24 +7,8 @@
 e2e_begin attended
 
 project=$work/project
-make_project "$project" "E2E Attended" "$(cat <<'TOML'
-[install]
-min_status_time = 1500
-
-[texts]
-licence = "licence.txt"
-readme = "readme.txt"
-
-[[languages]]
-name = "English"
-
-[[languages]]
-name = "Deutsch"
-base = "German"
-TOML
-)"
-printf 'Licence.\n' >"$project/licence.txt"
-printf 'Read me.\n' >"$project/readme.txt"
+make_project "$project" "E2E Attended" "$(printf '[install]\nmin_status_time = 1500\n\n'; wizard_toml)"
+wizard_texts "$project"
 head -c 300000 /dev/urandom >"$project/payload.bin"
 printf '\n[[files]]\nsource = "payload.bin"\n' >>"$project/project.toml"
 installer=$work/setup.exe

@@ -5,21 +5,8 @@
 e2e_begin cancel
 
 project=$work/project
-make_project "$project" "E2E Cancel" "$(cat <<'TOML'
-[texts]
-licence = "licence.txt"
-readme = "readme.txt"
-
-[[languages]]
-name = "English"
-
-[[languages]]
-name = "Deutsch"
-base = "German"
-TOML
-)"
-printf 'Licence.\n' >"$project/licence.txt"
-printf 'Read me.\n' >"$project/readme.txt"
+make_project "$project" "E2E Cancel" "$(wizard_toml)"
+wizard_texts "$project"
 installer=$work/setup.exe
 build_installer "$project/project.toml" "$installer"
 install_dir="$drive_c/Program Files/E2E Cancel"

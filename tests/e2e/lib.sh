@@ -65,6 +65,27 @@ make_project() {
   } >"$dir/project.toml"
 }
 
+# The wizard most scenarios walk through: a licence, a readme, English and German.
+# wizard_toml prints the project's part; wizard_texts DIR writes the two texts.
+wizard_toml() {
+  cat <<'TOML'
+[texts]
+licence = "licence.txt"
+readme = "readme.txt"
+
+[[languages]]
+name = "English"
+
+[[languages]]
+name = "Deutsch"
+base = "German"
+TOML
+}
+wizard_texts() {
+  printf 'Licence.\n' >"$1/licence.txt"
+  printf 'Read me.\n' >"$1/readme.txt"
+}
+
 # build_installer PROJECT OUT: qvin build with our stub; a failed build fails the script.
 build_installer() {
   if ! "$qvin" build "$1" --stub "$stub" -o "$2" --quiet >"$work/build.log" 2>&1; then

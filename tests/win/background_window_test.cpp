@@ -18,18 +18,13 @@
 #include "ui/system_version_rules.h"
 #include "ui/text_lines.h"
 #include "win/file_test_support.h"
+#include "win/screen_capture.h"
 
 namespace ui {
 namespace {
 
 // What the window shows: its client area as top-down 0x00RRGGBB pixels.
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;
-
-  uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
-};
+using test_support::Picture;
 
 int red(uint32_t p) { return static_cast<int>(p >> 16 & 0xFF); }
 int green(uint32_t p) { return static_cast<int>(p >> 8 & 0xFF); }
@@ -42,52 +37,9 @@ bool near_colour(uint32_t pixel, uint32_t expected, int slack) {
          abs(blue(pixel) - blue(expected)) <= slack;
 }
 
-Picture capture(HWND window) {
-  RECT client;
-  GetClientRect(window, &client);
-  Picture picture;
-  picture.width = client.right;
-  picture.height = client.bottom;
-  picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HDC window_dc = GetDC(window);
-  HDC memory = CreateCompatibleDC(window_dc);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, picture.width, picture.height, window_dc, 0, 0, SRCCOPY);
-  GdiFlush();
-  memcpy(picture.pixels.data(), bits, picture.pixels.size() * 4);
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, window_dc);
-  return picture;
-}
+Picture capture(HWND window) { return test_support::capture_client(window); }
 
-// Where renderings go: QVIN_SCREENSHOTS, else build\screenshots in a folder above the
-// test program; empty when there is no such folder.
-std::string screenshot_folder() {
-  if (const char* named = getenv("QVIN_SCREENSHOTS")) {
-    DWORD attributes = GetFileAttributesA(named);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return named;
-  }
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-  std::string folder(path, length);
-  for (size_t cut; (cut = folder.find_last_of('\\')) != std::string::npos;) {
-    folder.resize(cut);
-    std::string candidate = folder + "\\build\\screenshots";
-    DWORD attributes = GetFileAttributesA(candidate.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return candidate;
-  }
-  return "";
-}
+using test_support::screenshot_folder;
 
 // Saves the picture as a 32-bit top-down bitmap file through the image code itself.
 void save_screenshot(const Picture& picture, const std::string& name) {

@@ -13,6 +13,7 @@
 
 #include "archive/language_tables.h"
 #include "core/win/windows.h"
+#include "win/screen_capture.h"
 #include "ui/run_state.h"
 
 namespace test_support {
@@ -227,27 +228,6 @@ class ModalScript {
   bool busy_ = false;
 };
 
-// Where screenshots go: QVIN_SCREENSHOTS, else build\screenshots in a folder above the
-// test program; empty when there is no such folder.
-inline std::string screenshot_folder() {
-  auto is_folder = [](const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-  };
-  if (const char* named = getenv("QVIN_SCREENSHOTS")) {
-    if (is_folder(named)) return named;
-  }
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-  std::string folder(path, length);
-  for (size_t cut; (cut = folder.find_last_of('\\')) != std::string::npos;) {
-    folder.resize(cut);
-    std::string candidate = folder + "\\build\\screenshots";
-    if (is_folder(candidate)) return candidate;
-  }
-  return "";
-}
-
 // Saves what the screen shows of the window, frame included, as NAME.bmp in the
 // screenshot folder (if there is one).
 inline void save_window_screenshot(HWND window, const std::string& name) {
@@ -257,39 +237,7 @@ inline void save_window_screenshot(HWND window, const std::string& name) {
   pump();
   RECT box;
   GetWindowRect(window, &box);
-  int width = box.right - box.left;
-  int height = box.bottom - box.top;
-  if (width <= 0 || height <= 0) return;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
-  GdiFlush();
-  // GDI leaves the fourth byte 0, which viewers take for full transparency.
-  uint32_t* pixel = static_cast<uint32_t*>(bits);
-  for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) pixel[i] |= 0xFF000000u;
-  BITMAPFILEHEADER file = {};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(width) * height * 4;
-  if (FILE* out = fopen((folder + "\\" + name + ".bmp").c_str(), "wb")) {
-    fwrite(&file, sizeof(file), 1, out);
-    fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out);
-    fwrite(bits, 4, static_cast<size_t>(width) * height, out);
-    fclose(out);
-  }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  save_bitmap_file(capture_screen(box), folder + "\\" + name + ".bmp");
 }
 
 }  // namespace test_support
