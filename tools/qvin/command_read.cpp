@@ -113,8 +113,9 @@ int command_info(std::span<const std::string> argv, std::ostream& out) {
   out << "archive: format " << version << ", section " << l.section_index + 1 << " of " << l.section_count
       << " at offset " << l.section_raw_pointer << " (" << l.section_raw_size << " bytes)\n";
   out << "header block: " << l.block_size << " bytes stored, " << l.block_length << " bytes of settings\n";
-  out << "data: " << l.data_length << " bytes stored" << ((s.flags & 0x20) ? " (compressed)" : "") << ", "
-      << l.first_part_bytes << " in the installer";
+  out << "data: " << l.data_length << " bytes stored" << ((s.flags & 0x20) ? " (compressed)" : "");
+  // Known once the data has been read (info reads only the header block unless asked for JSON).
+  if (l.first_part_bytes >= 0) out << ", " << l.first_part_bytes << " in the installer";
   if (!in.volumes.empty()) out << ", the rest in " << in.volumes.size() << " volume file(s)";
   out << "\n";
   print_settings(out, s);

@@ -37,7 +37,7 @@ struct InstallerLayout {
   uint32_t data_sum = 0;
   std::vector<int32_t> file_sizes;
   int32_t block_length = 0;       // the header block once decompressed
-  int64_t first_part_bytes = 0;   // archive data held by the installer itself
+  int64_t first_part_bytes = -1;  // archive data held by the installer itself; -1: not read
   int64_t unpacked_data_length = 0;  // the archive data once decompressed
 };
 
