@@ -18,26 +18,26 @@ rm -rf "$drive_c/E2E Attended"
 
 drive attended <<SCRIPT
 start $(winpath "$installer")
-wait-window Choose Your Language 30000
+wait-window Choose Your Language 120000
 click 1001
 wait-close
-wait-message-box E2E Attended Setup 30000
+wait-message-box E2E Attended Setup 120000
 click 6
 wait-close
-wait-window Licence Agreement 30000
+wait-window Licence Agreement 120000
 click 1001
 wait-close
-wait-window Read Me 30000
+wait-window Read Me 120000
 click 1001
 wait-close
-wait-window Installation Folder 30000
+wait-window Installation Folder 120000
 type 1015 $target
 click 1001
 wait-close
-wait-window E2E Attended Setup 30000
+wait-window E2E Attended Setup 120000
 expect-text 1009 Installing E2E Attended...
 $(screenshot_line e2e-progress)
-wait-exit 1 60000
+wait-exit 1 120000
 SCRIPT
 
 [ -e "$drive_c/E2E Attended/Here" ] && fail "the empty installation directory was left behind"

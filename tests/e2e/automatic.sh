@@ -29,9 +29,9 @@ rm -rf "$drive_c/E2E Auto"
 # The trace works: a usage error's message box is in it.
 WINEDEBUG=-all,trace+msgbox drive usage-traced <<SCRIPT
 start $(winpath "$installer") /a /x
-wait-message-box FATAL ERROR 30000
+wait-message-box FATAL ERROR 120000
 click 1
-wait-exit 1 30000
+wait-exit 1 120000
 SCRIPT
 grep -q 'trace:msgbox.*Illegal command line atom' "$work/usage-traced.out" &&
   pass "the message-box trace shows a message box" ||
@@ -39,7 +39,7 @@ grep -q 'trace:msgbox.*Illegal command line atom' "$work/usage-traced.out" &&
 
 WINEDEBUG=-all,trace+msgbox drive automatic <<SCRIPT
 start $(winpath "$installer") /a
-wait-exit 1 60000
+wait-exit 1 120000
 SCRIPT
 if grep -q 'trace:msgbox' "$work/automatic.out"; then
   fail "/a showed a message box: $(grep 'trace:msgbox' "$work/automatic.out")"

@@ -27,14 +27,14 @@ for cancel_at in "${!steps[@]}"; do
   script="start $(winpath "$installer")"
   for i in $(seq 0 "$cancel_at"); do
     IFS='|' read -r _ wait go cancel <<<"${steps[$i]}"
-    script+=$'\n'"$wait 30000"
+    script+=$'\n'"$wait 120000"
     if [ "$i" -lt "$cancel_at" ]; then
       script+=$'\n'"click $go"$'\n'"wait-close"
     else
       script+=$'\n'"click $cancel"
     fi
   done
-  script+=$'\n'"wait-exit 1 30000"
+  script+=$'\n'"wait-exit 1 120000"
   drive "cancel-at-$(tr ' ' - <<<"$label")" <<<"$script"
   nothing_installed "E2E Cancel" "$install_dir"
 done

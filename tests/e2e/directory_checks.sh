@@ -54,7 +54,7 @@ fi
 for kind in plain refuse space; do
   [ "$kind" = space ] && [ "$claimed_files" -gt 4000 ] && continue
   script="start $(winpath "$work/$kind/setup.exe")
-wait-message-box E2E Dirs Setup 30000
+wait-message-box E2E Dirs Setup 120000
 click 6
 wait-close
 wait-window Installation Folder"
@@ -74,17 +74,17 @@ wait-window Installation Folder"
 type 1015 $(esc "$typed")
 click 1001
 wait-close
-wait-message-box $caption 30000
+wait-message-box $caption 120000
 $expect 65535 $text
 text 65535
 $(screenshot_line "$shot")
 click $answer
 wait-close
-wait-window Installation Folder 30000"
+wait-window Installation Folder 120000"
   done
   script+="
 click 1003
-wait-exit 1 30000"
+wait-exit 1 120000"
   drive "directories-$kind" <<<"$script"
 done
 

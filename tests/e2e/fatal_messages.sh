@@ -57,12 +57,12 @@ for row in "${cases[@]}"; do
   rm -rf "$target_linux"
   drive "$slug" <<SCRIPT
 start $(winpath "$exe") $arguments
-wait-message-box FATAL ERROR 30000
+wait-message-box FATAL ERROR 120000
 text window
 text 65535
 $(screenshot_line "e2e-fatal-$slug")
 click 1
-wait-exit 1 30000
+wait-exit 1 120000
 SCRIPT
   [ $? -eq 0 ] || continue
   mapfile -t shown <"$work/$slug.out"

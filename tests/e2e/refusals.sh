@@ -18,11 +18,11 @@ for row in "${cases[@]}"; do
   build_installer "$work/$slug/project.toml" "$work/$slug/setup.exe"
   drive "$slug" <<SCRIPT
 start $(winpath "$work/$slug/setup.exe")
-wait-message-box Error 30000
+wait-message-box Error 120000
 text 65535
 expect-prefix 65535 $message
 click 1
-wait-exit 1 30000
+wait-exit 1 120000
 SCRIPT
   nothing_installed "E2E Refused" "$drive_c/Program Files/E2E Refused"
 done

@@ -6,9 +6,9 @@
 e2e_begin volumes
 
 project=$work/project
-# The installer holds its program and the first 60000 bytes of data; the rest, stored
+# The installer holds its program and the first 120000 bytes of data; the rest, stored
 # uncompressed, makes two volumes and part of a third.
-volume_size=$(($(stat -c %s "$stub") + 60000))
+volume_size=$(($(stat -c %s "$stub") + 120000))
 make_project "$project" "E2E Volumes" "$(printf '[archive]\ncompression_level = 0\nvolume_size = %d' "$volume_size")"
 head -c $((2 * volume_size + 80000)) /dev/urandom >"$project/payload.bin"
 printf '\n[[files]]\nsource = "payload.bin"\n' >>"$project/project.toml"
@@ -32,7 +32,7 @@ prepare() {
 dir=$(prepare all-present)
 drive all-present <<SCRIPT
 start $(winpath "$dir/setup.exe") /a /d:"$target"
-wait-exit 1 60000
+wait-exit 1 120000
 SCRIPT
 grep -q 'Next Volume\|FATAL' "$work/all-present.out" && fail "all volumes present, yet: $(grep seen "$work/all-present.out")"
 
@@ -40,36 +40,36 @@ dir=$(prepare damaged)
 flip_byte "$dir/setup2.QVA" 100
 drive damaged <<SCRIPT
 start $(winpath "$dir/setup.exe") /a /d:"$target"
-wait-message-box FATAL ERROR 60000
+wait-message-box FATAL ERROR 120000
 expect-text 65535 ${localised_corrupt}55
 click 1
-wait-exit 1 30000
+wait-exit 1 120000
 SCRIPT
 
 dir=$(prepare missing)
 mv "$dir/setup2.QVA" "$dir/setup2.QVA.away"
 drive missing <<SCRIPT
 start $(winpath "$dir/setup.exe") /a /d:"$target"
-wait-message-box Next Volume 60000
+wait-message-box Next Volume 120000
 expect-text 65535 $insert
 $(screenshot_line e2e-volume-prompt) screen
 copy $(winpath "$dir/setup2.QVA.away") $(winpath "$dir/setup2.QVA")
 click 1
-wait-exit 1 60000
+wait-exit 1 120000
 SCRIPT
 
 dir=$(prepare wrong)
 cp "$dir/setup3.QVA" "$dir/setup2.QVA"
 drive wrong <<SCRIPT
 start $(winpath "$dir/setup.exe") /a /d:"$target"
-wait-message-box Next Volume 60000
+wait-message-box Next Volume 120000
 expect-text 65535 ${wrong}${insert}
 click 2
 wait-close
 wait-message-box E2E Volumes Setup
 expect-text 65535 Do you really want to cancel the installation?
 click 6
-wait-exit 1 30000
+wait-exit 1 120000
 SCRIPT
 
 rm -rf "$drive_c/E2E Volumes"

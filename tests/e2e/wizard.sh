@@ -32,7 +32,7 @@ rm -rf "$drive_c/Program Files/E2E Wizard"
 
 drive wizard <<SCRIPT
 start $(winpath "$installer")
-wait-window Choose Your Language 30000
+wait-window Choose Your Language 120000
 expect-text window Choose Your Language
 list 1017
 expect-text 1001 OK
@@ -76,7 +76,7 @@ expect-text 1015 C:\\\\Program Files\\\\E2E Wizard
 expect-text 1013 Durchsuchen...
 $(screenshot_line e2e-directory)
 click 1003
-wait-exit 1 30000
+wait-exit 1 120000
 SCRIPT
 
 # The list as the system's language (English under Wine) preselects it.

@@ -3,7 +3,8 @@
 //
 //   qvin-ui-driver [SCRIPT]     one command a line; no SCRIPT or "-" reads standard input
 //
-// Commands ("#" starts a comment line; timeouts in milliseconds, 10000 when left out):
+// Commands ("#" starts a comment line; timeouts in milliseconds, 60000 when left out, so
+// that a slow Wine start does not fail a test):
 //   start EXE [ARGS...]           start the program; ARGS are passed exactly as written
 //   wait-window PATTERN [TIMEOUT] wait for a visible top-level window of the program whose
 //                                 title or class contains PATTERN (any case); it becomes
@@ -49,7 +50,7 @@
 namespace ui_driver {
 namespace {
 
-constexpr long kDefaultTimeout = 10000;
+constexpr long kDefaultTimeout = 60000;
 constexpr DWORD kPollInterval = 25;
 // How long a text may take to settle after the command that changes it.
 constexpr long kTextSettleTime = 3000;
