@@ -12,6 +12,7 @@
 #include "core/fatal.h"
 #include "core/paths.h"
 #include "core/text_format.h"
+#include "core/win/directories.h"
 #include "core/win/file.h"
 #include "core/win/registry.h"
 #include "install/engine.h"
@@ -25,13 +26,12 @@
 #include "ui/restart.h"
 #include "ui/resource_ids.h"
 #include "ui/run_state.h"
+#include "ui/uninstall_registration.h"
 #include "ui/wizard_dialogs.h"
 #include "uninstall/uninstaller.h"
 
 namespace app {
 namespace {
-
-constexpr char kUninstallKey[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 void check(archive::CorruptCode code) {
   if (code != archive::CorruptCode::None) ui::report_corrupt(code);
@@ -56,8 +56,7 @@ void require_master_product() {
   core::String name = state.settings.master_product;
   if (name.is_blank()) name = state.settings.product_name;
   core::RegistryKey key;
-  bool installed = key.open_software(core::join_path(kUninstallKey, name.text()).text(), false,
-                                     core::registry_option::ExistingOnly) == core::KeyOpenResult::Opened &&
+  bool installed = ui::open_uninstall_registration(key, name.text()) &&
                    (key.value_exists("UninstallString") || key.value_exists("QuietUninstallString"));
   if (!installed) {
     ui::show_error("%s", core::format_text(ui::localised(12).text(), {name}).text());
@@ -74,14 +73,6 @@ void run_install_batch(const core::String& stored, const core::String& addition,
   core::String commands = stored;
   commands.append(addition);
   install::run_batch(commands, ui::run_state().install_directory, ui::has_flag(hide_flag));
-}
-
-// Removes a directory the installation left empty; one with files stays.
-void remove_if_empty(const core::String& directory) {
-  if (directory.length() <= 3) return;
-  core::String path = directory;
-  if (path.last_char() == '\\') path.truncate(path.length() - 1);
-  RemoveDirectoryA(path.text());
 }
 
 }  // namespace
@@ -157,9 +148,8 @@ void run_installer(HINSTANCE instance, const char* arguments) {
 
   // The wizard settles the directory; the uninstall directory lies below it.
   ui::settle_install_directory();
-  state.uninstall_directory = core::join_path(state.install_directory.text(), settings.uninstall_subdir.text());
   state.directories.install_dir = state.install_directory;
-  state.directories.uninstall_dir = state.uninstall_directory;
+  state.directories.uninstall_dir = core::join_path(state.install_directory.text(), settings.uninstall_subdir.text());
   state.directories.shared_dir = settings.shared_path;
   run_install_batch(settings.pre_install_batch, line.batch_additions[0], archive::flag::HidePreInstallBatch);
 
@@ -180,9 +170,10 @@ void run_installer(HINSTANCE instance, const char* arguments) {
   install::write_log_and_report();
   bool restart = ui::restart_chosen();
   run_install_batch(settings.exit_batch, line.batch_additions[2], archive::flag::HideExitBatch);
-  remove_if_empty(settings.shared_path);
-  remove_if_empty(state.uninstall_directory);
-  remove_if_empty(state.install_directory);
+  // Only empty directories go: those that received files stay.
+  core::remove_directory(settings.shared_path.text());
+  core::remove_directory(state.directories.uninstall_dir.text());
+  core::remove_directory(state.install_directory.text());
   if (restart) {
     ui::exit_windows(2, false);
   } else if (!install::has_error_notes() && !line.run_after.is_empty()) {

@@ -15,6 +15,7 @@
 #include "ui/reporting.h"
 #include "ui/resource_ids.h"
 #include "ui/run_state.h"
+#include "ui/uninstall_registration.h"
 #include "ui/wizard_dialogs.h"
 
 namespace ui {
@@ -23,8 +24,6 @@ namespace {
 namespace text = archive::text_id;
 namespace flag = archive::flag;
 namespace flag2 = archive::flag2;
-
-constexpr char kUninstallKeys[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 // What the uninstall registration of an earlier installation says.
 struct PreviousInstallation {
@@ -37,8 +36,7 @@ PreviousInstallation find_previous_installation() {
   RunState& state = run_state();
   PreviousInstallation previous;
   core::RegistryKey key;
-  core::String path = core::join_path(kUninstallKeys, state.settings.uninstall_key.text());
-  if (key.open_software(path.text(), false, core::registry_option::ExistingOnly) != core::KeyOpenResult::Failed) {
+  if (open_uninstall_registration(key, state.settings.uninstall_key.text())) {
     previous.location = key.read_text("InstallLocation");
     previous.version = key.read_text("DisplayVersion");
     state.previous_shared_files = key.read_text("SharedFiles");

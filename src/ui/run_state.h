@@ -31,8 +31,7 @@ struct RunState {
   bool languages_loaded = false;  // localised() answers from the archive
 
   core::String install_directory;    // /d:, then settled by the wizard
-  core::String uninstall_directory;  // install directory joined with the uninstall subdirectory
-  core::InstallationDirectories directories;  // what %InstallDir% and its kin stand for
+  core::InstallationDirectories directories;  // what %InstallDir%, %UninstallDir%... stand for
   core::String uninstaller_image;  // this program without its archive, for the uninstall directory
   bool reinstall = false;            // a previous installation's directory was taken over
   core::String previous_shared_files;  // "SharedFiles" of the previous installation

@@ -6,17 +6,9 @@
 e2e_begin wizard
 
 project=$work/project
-make_project "$project" "E2E Wizard" "$(cat <<'TOML'
-[texts]
-licence = "licence.txt"
-readme = "readme.txt"
-
-[[languages]]
-name = "English"
-
-[[languages]]
-name = "Deutsch"
-base = "German"
+# The common wizard with German words of our own (they follow its last table, German's)
+# and a third language.
+make_project "$project" "E2E Wizard" "$(wizard_toml; cat <<'TOML'
 strings = { 0 = "E2E Assistent Installation", 48 = "Weiter" }
 
 [[languages]]

@@ -1,0 +1,12 @@
+// A product's registration in the system's list of installed programs, by its key name.
+#pragma once
+
+#include "core/win/registry.h"
+
+namespace ui {
+
+// Opens (never creates) the product's uninstall key below HKEY_LOCAL_MACHINE; true when it
+// exists. The key then answers "InstallLocation", "DisplayVersion" and the like.
+bool open_uninstall_registration(core::RegistryKey& key, const char* name);
+
+}  // namespace ui
