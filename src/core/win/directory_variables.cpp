@@ -71,14 +71,17 @@ String directory_variable_value(DirectoryVariable which, const ProcessEnvironmen
   return String();
 }
 
-void expand_directory_variables(String& text, const ProcessEnvironment& env, const InstallationDirectories& dirs) {
+bool expand_directory_variables(String& text, const ProcessEnvironment& env, const InstallationDirectories& dirs) {
+  bool all_values = true;
   for (int i = 0; i < static_cast<int>(DirectoryVariable::Count); ++i) {
     const char* name = variable_names[i];
     // Looking a value up can mean reading the registry: only for variables present.
     if (text.find(name, 0, search::IgnoreCase) < 0) continue;
     String value = directory_variable_value(static_cast<DirectoryVariable>(i), env, dirs);
+    if (value.is_empty()) all_values = false;
     text.replace(name, value.text(), search::IgnoreCase);
   }
+  return all_values;
 }
 
 }  // namespace core

@@ -59,6 +59,9 @@ String directory_variable_value(DirectoryVariable which, const ProcessEnvironmen
 // Replaces every variable in text, in the order above, ignoring the case of ASCII
 // letters. Each variable is replaced once over the whole text, so a value inserted by an
 // earlier variable is scanned by the later ones and never again; other %names% stay.
-void expand_directory_variables(String& text, const ProcessEnvironment& env, const InstallationDirectories& dirs);
+// Returns false when a variable present in the text stood for an empty value (%SharedDir%
+// without uninstall support): such a text names less than its author meant, and callers
+// that delete or write must not use it.
+bool expand_directory_variables(String& text, const ProcessEnvironment& env, const InstallationDirectories& dirs);
 
 }  // namespace core
