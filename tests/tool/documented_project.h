@@ -16,7 +16,7 @@ namespace qvin_test {
 
 namespace fs = std::filesystem;
 
-inline fs::path source_root() { return fs::path(__FILE__).parent_path().parent_path().parent_path(); }
+inline fs::path source_root() { return fs::path(QVIN_SOURCE_DIR); }
 
 // The ```toml block under "A complete example" in the project file's documentation.
 inline std::string documented_project() {
