@@ -9,6 +9,14 @@ namespace {
 
 namespace cond = archive::deletion_condition;
 
+// The condition read from a rule with this condition and value; false when unreadable.
+bool read(uint8_t kind, const char* value, DeletionCondition& condition) {
+  archive::FileDeletion rule;
+  rule.condition = kind;
+  rule.value = value;
+  return read_deletion_condition(rule, condition);
+}
+
 core::FileTimeRecord at(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute) {
   return core::FileTimeRecord{year, month, day, hour, minute, 0};
 }
@@ -35,11 +43,8 @@ TEST(DeletionConditionRules, Dates) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    archive::FileDeletion rule;
-    rule.condition = c.condition;
-    rule.value = c.value;
     DeletionCondition condition;
-    ASSERT_TRUE(read_deletion_condition(rule, condition));
+    ASSERT_TRUE(read(c.condition, c.value, condition));
     EXPECT_EQ(deletion_condition_holds(condition, c.modified, 10), c.holds);
   }
 }
@@ -47,11 +52,8 @@ TEST(DeletionConditionRules, Dates) {
 TEST(DeletionConditionRules, ValuesThatAreNoDates) {
   for (const char* value : {"", "yesterday", "14:07", "2/31/2006", "13/1/2006"}) {
     SCOPED_TRACE(value);
-    archive::FileDeletion rule;
-    rule.condition = cond::DateOnOrBefore;
-    rule.value = value;
     DeletionCondition condition;
-    EXPECT_FALSE(read_deletion_condition(rule, condition));
+    EXPECT_FALSE(read(cond::DateOnOrBefore, value, condition));
   }
 }
 
@@ -76,22 +78,16 @@ TEST(DeletionConditionRules, Sizes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    archive::FileDeletion rule;
-    rule.condition = c.condition;
-    rule.value = c.value;
     DeletionCondition condition;
-    ASSERT_TRUE(read_deletion_condition(rule, condition));
+    ASSERT_TRUE(read(c.condition, c.value, condition));
     EXPECT_EQ(deletion_condition_holds(condition, at(2006, 1, 1, 0, 0), c.size), c.holds);
   }
 }
 
 TEST(DeletionConditionRules, OtherConditionsAlwaysHold) {
   for (uint8_t kind : {uint8_t{0}, uint8_t{7}, uint8_t{255}}) {
-    archive::FileDeletion rule;
-    rule.condition = kind;
-    rule.value = "not looked at";
     DeletionCondition condition;
-    ASSERT_TRUE(read_deletion_condition(rule, condition));
+    ASSERT_TRUE(read(kind, "not looked at", condition));
     EXPECT_TRUE(deletion_condition_holds(condition, core::FileTimeRecord(), 0));
   }
 }

@@ -214,6 +214,22 @@ TEST_F(WininitRoute, UsedOnlyWithWininitExe) {
             "[Rename]\r\n" + short_old + "=" + short_new + "\r\nNUL=" + short_old + "\r\nC:\\A.DLL=C:\\A.TMP\r\n");
 }
 
+TEST_F(WininitRoute, ReplacementThatCannotBeScheduledLeavesNoTemporaryFile) {
+  // Neither MoveFileExA nor "wininit.exe": nothing can be scheduled.
+  ScratchDirectory dir;
+  std::string target = dir / "busy.dll";
+  const uint8_t data[] = {'n', 'e', 'w'};
+  core::String note;
+  RunRecords records;
+  EXPECT_FALSE(replace_at_restart(string_of(target), data, sizeof(data), core::FileTimeRecord(), note, records));
+  EXPECT_FALSE(records.restart_needed);
+  EXPECT_EQ(std::string(note.text()).find("Failed to register '" + target + "' for replacement with temporary file '"),
+            0u)
+      << note.text();
+  WIN32_FIND_DATAA found;
+  EXPECT_EQ(FindFirstFileA((dir / "TKT*.tmp").c_str(), &found), INVALID_HANDLE_VALUE);
+}
+
 TEST_F(WininitRoute, EmptyNamesAreRefused) {
   ASSERT_TRUE(put_file(windows_ + "\\wininit.exe", "MZ"));
   EXPECT_FALSE(add_wininit_rename("", "C:\\x"));
