@@ -6,14 +6,10 @@ namespace install {
 
 void run_installation_phases(const archive::ArchiveData&) {}
 
-void run_batch(const core::String&, const core::String&, bool) {}
-
 void append_to_log(const core::String&) {}
 
 void write_log_and_report() {}
 
 bool has_error_notes() { return false; }
-
-void start_program(const core::String&) {}
 
 }  // namespace install

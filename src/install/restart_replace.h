@@ -19,7 +19,10 @@ inline constexpr uint32_t AtRestartOnFailure = 0x10; // when deleting now fails,
 namespace move_mode {
 inline constexpr uint32_t OnlyReplace = 0x1;         // only replace an existing target
 inline constexpr uint32_t NeverReplace = 0x2;        // never replace an existing target
-inline constexpr uint32_t CreateDirectory = 0x4;     // create the target's directory first
+inline constexpr uint32_t CreateTargetDirectory = 0x4;  // create the target's directory first
+// The same under its first name, which <windows.h> turns into CreateDirectoryA in files
+// that include it first: use CreateTargetDirectory there.
+inline constexpr uint32_t CreateDirectory = CreateTargetDirectory;
 inline constexpr uint32_t AtRestart = 0x8;           // move at the next restart
 inline constexpr uint32_t RefuseReadOnly = 0x40;     // refuse a read-only target
 }  // namespace move_mode
@@ -27,6 +30,9 @@ inline constexpr uint32_t RefuseReadOnly = 0x40;     // refuse a read-only targe
 // False with the system's last error describing the cause.
 bool delete_file(const core::String& path, uint32_t mode);
 bool move_file(const core::String& source, const core::String& target, uint32_t mode);
+
+// The path's 8.3 form; the path itself when the system has none (the file is not there yet).
+core::String short_path_form(const core::String& path);
 
 // Adds "target=source" as the first line of the "[rename]" section of "wininit.ini".
 bool add_wininit_rename(const core::String& target, const core::String& source);

@@ -83,14 +83,23 @@ TEST(Environment, CommandInterpreterChoice) {
       {"plain", "C:\\windows\\system32\\cmd.exe", true, "C:\\windows\\system32\\cmd.exe"},
       {"white space gets quotes", "C:\\Program Files\\sh.exe", true, "\"C:\\Program Files\\sh.exe\""},
       {"already quoted", "\"C:\\Program Files\\sh.exe\"", true, "\"C:\\Program Files\\sh.exe\""},
-      {"blank", "  ", true, "W:\\Win\\command.com"},
-      {"expansion failed", "C:\\x.exe", false, "W:\\Win\\command.com"},
-      {"no such variable", "%comspec%", true, "W:\\Win\\command.com"},
+      {"blank", "  ", true, "W:\\Win\\System32\\cmd.exe"},
+      {"expansion failed", "C:\\x.exe", false, "W:\\Win\\System32\\cmd.exe"},
+      {"no such variable", "%comspec%", true, "W:\\Win\\System32\\cmd.exe"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    EXPECT_EQ(text_of(choose_command_interpreter(c.expanded, c.ok, "W:\\Win")), c.expected);
+    EXPECT_EQ(text_of(choose_command_interpreter(c.expanded, c.ok, "W:\\Win\\System32\\cmd.exe")), c.expected);
   }
+  // A fallback with blanks is quoted like any other interpreter.
+  EXPECT_EQ(text_of(choose_command_interpreter("", true, "W:\\My Win\\cmd.exe")), "\"W:\\My Win\\cmd.exe\"");
+}
+
+TEST(Environment, FallbackInterpreterOfTheNtFamilyIsCmd) {
+  ProcessEnvironment env;
+  init_environment(env);
+  // Wine is of the NT family, which has no command.com in the Windows directory.
+  EXPECT_EQ(text_of(fallback_command_interpreter(env)), text_of(system_directory(env)) + "\\cmd.exe");
 }
 
 class DirectoryVariables : public ::testing::Test {

@@ -36,6 +36,9 @@ String temp_path() {
   return path;
 }
 
+// The high bit of the version word is set on the 9x family.
+bool is_nt_family() { return (GetVersion() & 0x80000000u) == 0; }
+
 }  // namespace
 
 void describe_installer(ProcessEnvironment& env, const char* installer_path) {
@@ -45,12 +48,12 @@ void describe_installer(ProcessEnvironment& env, const char* installer_path) {
   env.installer_drive = drive_letter(env.installer_path.text());
 }
 
-String choose_command_interpreter(const char* expanded, bool expanded_ok, const char* windows_directory) {
+String choose_command_interpreter(const char* expanded, bool expanded_ok, const char* fallback) {
   String result(expanded != nullptr ? expanded : "");
   result.trim();
   // The system leaves a reference to a variable that does not exist as it was written.
   bool unexpanded = result.equals("%comspec%", false) == 0;
-  if (!expanded_ok || result.is_empty() || unexpanded) return join_path(windows_directory, "command.com");
+  if (!expanded_ok || result.is_empty() || unexpanded) result = fallback;
   bool quoted = result.length() >= 2 && result.first_char() == '"' && result.last_char() == '"';
   if (result.find_any_of(kWhiteSpace) >= 0 && !quoted) result.quote();
   return result;
@@ -64,7 +67,8 @@ void init_environment(ProcessEnvironment& env) {
 
   String comspec("%comspec%");
   bool expanded = expand_environment(comspec);
-  env.command_interpreter = choose_command_interpreter(comspec.text(), expanded, env.windows_directory.text());
+  env.command_interpreter =
+      choose_command_interpreter(comspec.text(), expanded, fallback_command_interpreter(env).text());
 
   env.temp_directory = temp_path();
   if (env.temp_directory.is_empty()) {
@@ -78,9 +82,12 @@ String system_directory(const ProcessEnvironment& env) {
   char buffer[MAX_PATH] = {};
   UINT length = GetSystemDirectoryA(buffer, sizeof(buffer));
   if (length > 0 && length < sizeof(buffer)) return String(buffer);
-  // The high bit of the version word is set on the 9x family.
-  bool nt_family = (GetVersion() & 0x80000000u) == 0;
-  return join_path(env.windows_directory.text(), nt_family ? "System32" : "System");
+  return join_path(env.windows_directory.text(), is_nt_family() ? "System32" : "System");
+}
+
+String fallback_command_interpreter(const ProcessEnvironment& env) {
+  if (is_nt_family()) return join_path(system_directory(env).text(), "cmd.exe");
+  return join_path(env.windows_directory.text(), "command.com");
 }
 
 String in_installer_directory(const ProcessEnvironment& env, const char* name) {

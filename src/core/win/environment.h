@@ -25,10 +25,15 @@ void init_environment(ProcessEnvironment& env);
 // The installer's path, name, directory and drive letter from the text of its path.
 void describe_installer(ProcessEnvironment& env, const char* installer_path);
 
-// The command interpreter from the expanded "%comspec%": the Windows directory joined
-// with "command.com" when the expansion failed, is blank, or left the variable
-// unexpanded (no such variable); enclosed in double quotes when it holds white space.
-String choose_command_interpreter(const char* expanded, bool expanded_ok, const char* windows_directory);
+// The command interpreter from the expanded "%comspec%": `fallback` when the expansion
+// failed, is blank, or left the variable unexpanded (no such variable); enclosed in double
+// quotes when it holds white space.
+String choose_command_interpreter(const char* expanded, bool expanded_ok, const char* fallback);
+
+// The interpreter when "%comspec%" names none: "cmd.exe" in the system directory on the NT
+// family (which has no "command.com" to speak of), "command.com" in the Windows directory
+// on the 9x family.
+String fallback_command_interpreter(const ProcessEnvironment& env);
 
 // The system directory, asked afresh: GetSystemDirectoryA, else the Windows directory
 // joined with "System32" (NT family) or "System".
