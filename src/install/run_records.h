@@ -24,10 +24,14 @@ struct ShortcutRequest {
   core::String working_directory;
 };
 
-// One file of the shared-file list: its target and its one-character marker (0 for none).
+// One file of the shared-file list: its target and its one-character marker (0 for none,
+// see shared_marker in shared_files_codec.h).
 struct SharedFile {
   core::String target;
   char marker = 0;
+  // The file was on the machine before this installation wrote it: when no product has
+  // counted it yet, the count starts at 1 so that it survives the last uninstallation.
+  bool existed_before = false;
 };
 
 class RunRecords {

@@ -43,7 +43,11 @@ bool space_warning_due(int64_t needed, int64_t free_bytes) { return free_bytes >
 int32_t existing_installation_text_id(bool compare, const core::String& installed_version,
                                       const core::String& product_version) {
   if (!compare || installed_version.is_blank() || product_version.is_blank()) return 3;
-  int32_t order = core::compare_versions(installed_version.text(), product_version.text());
+  // Trailing letters compare by character code: upper-case both so that 1.2a and 1.2A
+  // are the same version and 1.2a is older than 1.2B.
+  core::String installed = installed_version;
+  core::String product = product_version;
+  int32_t order = core::compare_versions(installed.upper_ascii().text(), product.upper_ascii().text());
   if (order == 0) return 4;
   return order < 0 ? 5 : 6;
 }

@@ -37,7 +37,7 @@ bool space_warning_due(int64_t needed, int64_t free_bytes);
 
 // The text id of the existing-installation question: 3 without version comparison or
 // when either version is blank, else 4 (same version), 5 (installed older) or 6
-// (installed newer).
+// (installed newer). Letters in the versions compare without regard to case.
 int32_t existing_installation_text_id(bool compare, const core::String& installed_version,
                                       const core::String& product_version);
 

@@ -101,6 +101,7 @@ TEST(DirectoryRules, ExistingInstallationText) {
       {false, "1.0", "2.0", 3}, {true, "", "2.0", 3},     {true, "1.0", "  ", 3},
       {true, "2.0", "2.0", 4},  {true, "1.9", "2.0", 5},  {true, "1.10", "1.9", 6},
       {true, "1.2", "1.2a", 5}, {true, "1.2b", "1.2a", 6},
+      {true, "1.2a", "1.2A", 4}, {true, "1.2a", "1.2B", 5}, {true, "1.2C", "1.2b", 6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.compare << " " << c.installed << " " << c.product);
