@@ -158,16 +158,18 @@ void run_installer(HINSTANCE instance, const char* arguments) {
   ui::set_status_and_progress(8, 2);
   archive::ArchiveData data;
   load_data_or_exit(header, section, image, file_bytes, data);
-  install::run_installation_phases(data);
+  install::RunRecords records;
+  const install::InstallContext context{settings, state.environment, state.directories, records};
+  install::run_installation_phases(data, header, context);
 
   // The finish: batches, log, restart or the program to run after.
   run_install_batch(settings.post_install_batch, line.batch_additions[1], archive::flag::HidePostInstallBatch);
   ui::wait_minimum(settings.min_status_time);
   ui::close_progress_dialog();
   if (!line.run_after.is_empty()) {
-    install::append_to_log(core::format_string("Launch on exit: %s\r\n", line.run_after.text()));
+    records.install_log.append(core::format_string("Launch on exit: %s\r\n", line.run_after.text()));
   }
-  install::write_log_and_report();
+  install::write_log_and_report(context);
   bool restart = ui::restart_chosen();
   run_install_batch(settings.exit_batch, line.batch_additions[2], archive::flag::HideExitBatch);
   // Only empty directories go: those that received files stay.
@@ -176,7 +178,7 @@ void run_installer(HINSTANCE instance, const char* arguments) {
   core::remove_directory(state.install_directory.text());
   if (restart) {
     ui::exit_windows(2, false);
-  } else if (!install::has_error_notes() && !line.run_after.is_empty()) {
+  } else if (records.error_report.is_empty() && !line.run_after.is_empty()) {
     install::start_program(line.run_after);
   }
   ui::exit_installer();

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "archive/archive_data.h"
+#include "archive/archive_header.h"
 #include "core/string.h"
+#include "install/install_context.h"
 
 namespace install {
 
@@ -12,19 +14,14 @@ namespace install {
 // byte): uninstall directory, deletion rules, files (45..85 %), shared counts and
 // registrations (87 %), shortcuts (90 %), registry entries, associations and uninstall
 // registration (95 %), the uninstall data (100 %).
-void run_installation_phases(const archive::ArchiveData& data);
+void run_installation_phases(const archive::ArchiveData& data, const archive::ArchiveHeader& header,
+                             const InstallContext& context);
 
 // Runs batch `commands` in `directory`, hidden or in a console window, and waits for it.
 void run_batch(const core::String& commands, const core::String& directory, bool hidden);
 
-// Appends a line to the installation log.
-void append_to_log(const core::String& text);
-
-// Writes "Install.LOG" and shows the completion message.
-void write_log_and_report();
-
-// True when the installation collected error notes.
-bool has_error_notes();
+// Writes "Install.LOG" and shows the completion message, or the summary of the errors.
+void write_log_and_report(const InstallContext& context);
 
 // Starts `command_line` without waiting for it.
 void start_program(const core::String& command_line);
