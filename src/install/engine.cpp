@@ -1,10 +1,37 @@
 // The installation engine: the phases in their order.
 #include "install/engine.h"
 
+#include "archive/language_tables.h"
+#include "install/shortcuts.h"
+#include "install/uninstall_registration.h"
+#include "ui/progress_dialog.h"
+
 namespace install {
 
-void run_installation_phases(const archive::ArchiveData&, const archive::ArchiveHeader&, const InstallContext&) {}
+namespace {
 
-void write_log_and_report(const InstallContext&) {}
+// Everything after the files: counts and registrations, shortcuts, the registry, and what
+// the uninstaller needs.
+void run_registration_phases(const InstallContext& context) {
+  bool uninstall_support = context.has_flag(archive::flag::UninstallSupport);
+  ui::set_progress(87);
+  core::String shared_files;
+  ui::set_status_and_progress(archive::text_id::StatusShortcuts, 90);
+  bool desktop_changed = create_shortcuts(context);
+  ui::set_progress(95);
+  save_background_picture(context);
+  core::String association_records;
+  if (uninstall_support) register_uninstall(context, shared_files);
+  ui::wait_minimum(context.settings.min_status_time);
+  ui::set_status_and_progress(archive::text_id::StatusUninstallData, 100);
+  if (uninstall_support) write_uninstall_data(context, association_records);
+  if (desktop_changed) notify_desktop_changed(context);
+}
+
+}  // namespace
+
+void run_installation_phases(const archive::ArchiveData&, const archive::ArchiveHeader&, const InstallContext& context) {
+  run_registration_phases(context);
+}
 
 }  // namespace install

@@ -27,6 +27,9 @@
 //   wait-exit CODE [TIMEOUT]      wait for the program to end with exit code CODE; every
 //                                 window shown meanwhile is printed as "seen window ..."
 //   copy FROM TO                  copy a file, as a user supplies a missing one
+//   link FILE.lnk                 print a shortcut's fields as read through the shell:
+//                                 "target:", "arguments:", "working-directory:" and
+//                                 "icon:" lines (the icon as path,index)
 //   sleep MS
 // TEXT may use \r \n \t \\ \" \xHH; a TEXT wholly in double quotes loses them.
 //
@@ -45,6 +48,7 @@
 #include "core/win/windows.h"
 #include "screenshot.h"
 #include "script.h"
+#include "win/link_reader.h"
 #include "window_texts.h"
 
 namespace ui_driver {
@@ -194,6 +198,15 @@ Outcome Driver::run(const Command& command) {
     if (!CopyFileA(command.words[0].c_str(), command.words[1].c_str(), FALSE)) {
       return fail(command, "cannot copy (error " + std::to_string(GetLastError()) + ")");
     }
+    return Passed;
+  }
+  if (name == "link") {
+    if (command.words.size() != 1) return script_error(command, "usage: link FILE.lnk");
+    test_support::LinkFields fields;
+    if (!test_support::read_link(command.words[0], fields)) return fail(command, "not a shortcut that loads");
+    printf("target: %s\narguments: %s\nworking-directory: %s\nicon: %s,%d\n", escape(fields.target).c_str(),
+           escape(fields.arguments).c_str(), escape(fields.working_directory).c_str(), escape(fields.icon).c_str(),
+           fields.icon_index);
     return Passed;
   }
   if (name == "sleep") {
@@ -457,6 +470,7 @@ int main(int argc, char** argv) {
     input = &file;
   }
 
+  CoInitialize(nullptr);  // the shell's link object, for `link`
   Driver driver;
   std::string line;
   int number = 0;
