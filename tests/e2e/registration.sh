@@ -84,11 +84,17 @@ shared_file='C:\Program Files\Common Files\QvinTests Shared\shared.dll'
 fonts_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
 backup="$name Backup"
 
+# The registry view the stub writes to: a 64-bit program's (the reg tool of this prefix may be
+# the 32-bit one, which would see the 32-bit view).
+reg_view=/reg:64
+case $(basename "$stub") in *x86*) reg_view=/reg:32 ;; esac
+machine_reg() { wine reg "$@" "$reg_view"; }
+
 # reg_value KEY NAME: "TYPE DATA" of a value ("" for the default value), or nothing.
 reg_value() {
   local option=(/v "$2")
   [ -z "$2" ] && option=(/ve)
-  wine reg query "$1" "${option[@]}" 2>/dev/null | tr -d '\r' |
+  machine_reg query "$1" "${option[@]}" 2>/dev/null | tr -d '\r' |
     sed -n 's/^    \(.*\)    \(REG_[A-Z_]*\)    \(.*\)$/\2 \3/p; s/^    \(.*\)    \(REG_[A-Z_]*\)$/\2 /p' | head -1
 }
 expect_value() {  # KEY NAME EXPECTED
@@ -101,16 +107,16 @@ clean_machine() {
   local key
   for key in "$uninstall_key" 'HKLM\Software\QvinTests' 'HKCU\Software\QvinTests' 'HKCR\.e2ereg' \
     'HKCR\E2E.Registration'; do
-    wine reg delete "$key" /f >/dev/null 2>&1
+    machine_reg delete "$key" /f >/dev/null 2>&1
   done
-  wine reg delete "$shared_dlls" /v "$shared_file" /f >/dev/null 2>&1
-  wine reg delete "$fonts_key" /v "E2E Sans (TrueType)" /f >/dev/null 2>&1
+  machine_reg delete "$shared_dlls" /v "$shared_file" /f >/dev/null 2>&1
+  machine_reg delete "$fonts_key" /v "E2E Sans (TrueType)" /f >/dev/null 2>&1
   rm -f "$drive_c/windows/Fonts/E2ESans.ttf"
   find "$drive_c/users" \( -name 'E2E App.LNK' -o -name 'QvinTests' \) -prune -exec rm -rf {} + 2>/dev/null
 }
 clean_machine
 # An extension the machine already knows: its type is saved, not lost.
-wine reg add 'HKCR\.e2ereg' /ve /d Old.Type /f >/dev/null 2>&1
+machine_reg add 'HKCR\.e2ereg' /ve /d Old.Type /f >/dev/null 2>&1
 
 install_automatic() {  # NAME [ARGUMENTS...]
   local name=$1
@@ -128,8 +134,8 @@ check_machine() {  # RUN ("first" or "again")
   done
   expect_value "$shared_dlls" "$shared_file" "REG_DWORD 0x1"
   expect_value "$fonts_key" "E2E Sans (TrueType)" "REG_SZ E2ESans.ttf"
-  wine reg query 'HKLM\Software\QvinTests\E2E Registration' >/dev/null 2>&1 || fail "$run: no product key in HKLM"
-  wine reg query 'HKCU\Software\QvinTests\E2E Registration' >/dev/null 2>&1 || fail "$run: no product key in HKCU"
+  machine_reg query 'HKLM\Software\QvinTests\E2E Registration' >/dev/null 2>&1 || fail "$run: no product key in HKLM"
+  machine_reg query 'HKCU\Software\QvinTests\E2E Registration' >/dev/null 2>&1 || fail "$run: no product key in HKCU"
   expect_value 'HKCR\.e2ereg' "" "REG_SZ E2E.Registration"
   expect_value 'HKCR\.e2ereg' "$backup" "REG_SZ Old.Type"
   expect_value 'HKCR\E2E.Registration' "" "REG_SZ E2E document"
