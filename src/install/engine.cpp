@@ -2,6 +2,9 @@
 #include "install/engine.h"
 
 #include "archive/language_tables.h"
+#include "core/win/directories.h"
+#include "install/deletion_rules.h"
+#include "install/file_table.h"
 #include "install/shortcuts.h"
 #include "install/uninstall_registration.h"
 #include "ui/progress_dialog.h"
@@ -14,7 +17,6 @@ namespace {
 // the uninstaller needs.
 void run_registration_phases(const InstallContext& context) {
   bool uninstall_support = context.has_flag(archive::flag::UninstallSupport);
-  ui::set_progress(87);
   core::String shared_files;
   ui::set_status_and_progress(archive::text_id::StatusShortcuts, 90);
   bool desktop_changed = create_shortcuts(context);
@@ -30,7 +32,13 @@ void run_registration_phases(const InstallContext& context) {
 
 }  // namespace
 
-void run_installation_phases(const archive::ArchiveData&, const archive::ArchiveHeader&, const InstallContext& context) {
+void run_installation_phases(const archive::ArchiveData& data, const archive::ArchiveHeader& header,
+                             const InstallContext& context) {
+  if (!context.settings.uninstall_subdir.is_empty()) core::create_directory(context.dirs.uninstall_dir.text());
+  apply_deletion_rules(context.settings.deletion_rules, context.env, context.dirs, context.records);
+  archive::ArchiveCursor cursor = data.cursor();
+  extract_files(cursor, header, context);
+  ui::set_progress(87);
   run_registration_phases(context);
 }
 
