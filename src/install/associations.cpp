@@ -14,6 +14,7 @@ namespace {
 
 constexpr LONG kAssociationsChanged = 0x08000000;  // SHCNE_ASSOCCHANGED
 constexpr const char* kDefaultValue = "";
+constexpr const char* kNotAssociated = "Failed to associate file type:  \"%s\".\r\n\r\n";
 
 // One association's work on the registry, with the backup name of the product.
 class AssociationWriter {
@@ -42,12 +43,15 @@ class AssociationWriter {
     return written;
   }
 
-  // The record, applied; returns its file type, or an empty text after a message.
+  // Decides the record's file type and, when the record sets its own, names it in the
+  // extension's key. Returns the type, or an empty text after a paragraph in the error
+  // report.
   core::String resolve_type(const archive::FileAssociation& association, const core::String& extension) {
     const bool take_existing = association.file_type.is_empty();
     bool opened = key_.open(HKEY_CLASSES_ROOT, extension.text(),
                             take_existing ? core::registry_option::ExistingOnly : 0) != core::KeyOpenResult::Failed;
-    FileTypeChoice choice = choose_file_type(association.file_type, opened, opened ? key_.read_text(kDefaultValue) : "");
+    core::String current_type = opened ? key_.read_text(kDefaultValue) : core::String();
+    FileTypeChoice choice = choose_file_type(association.file_type, opened, current_type);
     AssociationRecord record{extension, choice.file_type, association.verb};
     const char* message = nullptr;
     if (choice.outcome == FileTypeChoice::Outcome::NoLabel) {
@@ -57,7 +61,7 @@ class AssociationWriter {
     } else if (!is_recordable(record)) {
       // A part that is blank or holds a '\' would write to keys that the uninstaller could
       // not find again (an empty type is HKEY_CLASSES_ROOT itself).
-      message = "Failed to associate file type:  \"%s\".\r\n\r\n";
+      message = kNotAssociated;
     }
     if (message != nullptr) {
       if (opened) key_.close();
@@ -114,7 +118,7 @@ core::String apply_associations(const InstallContext& context) {
     if (file_type.is_empty()) continue;
     bool done = writer.write_type(association, file_type);
     append_association_record(records, AssociationRecord{extension, file_type, association.verb});
-    if (!done) context.records.error_report.append_format("Failed to associate file type:  \"%s\".\r\n\r\n", extension.text());
+    if (!done) context.records.error_report.append(core::format_text(kNotAssociated, {extension}));
   }
   if (auto notify = core::optional_function<core::Optional::SHChangeNotify>()) {
     notify(kAssociationsChanged, 0, nullptr, nullptr);

@@ -62,9 +62,10 @@ class ComponentRegistrationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegDeleteKeyA(HKEY_CURRENT_USER, kMarkerKey);
-    for (const char* name : {"com_server.dll", "com_server_refusing.dll"}) {
+    for (const char* name : {"com_server.dll", "com_server_refusing.dll", "com_server_with_helper.dll"}) {
       ASSERT_TRUE(CopyFileA(fixture(name).c_str(), (scratch / name).c_str(), FALSE)) << name;
     }
+    ASSERT_TRUE(CopyFileA(fixture("com-helper\\com_helper.dll").c_str(), (scratch / "com_helper.dll").c_str(), FALSE));
   }
   void TearDown() override {
     RegDeleteKeyA(HKEY_CURRENT_USER, kMarkerKey);
@@ -74,6 +75,7 @@ class ComponentRegistrationTest : public ::testing::Test {
 };
 
 TEST_F(ComponentRegistrationTest, RegistersTheListsAndLogsEachOutcome) {
+  const std::string with_helper = scratch / "com_server_with_helper.dll";
   const std::string server = scratch / "com_server.dll";
   const std::string refusing = scratch / "com_server_refusing.dll";
   const std::string no_entry = fixture("version_comma.dll");
@@ -81,13 +83,20 @@ TEST_F(ComponentRegistrationTest, RegistersTheListsAndLogsEachOutcome) {
   const std::string library = scratch / "types.tlb";
   const std::string missing_library = scratch / "missing.tlb";
   ASSERT_TRUE(make_type_library(library));
+  // The helper beside the server is not found when only the usual places are searched.
+  HMODULE plain = LoadLibraryA(with_helper.c_str());
+  EXPECT_EQ(plain, nullptr);
+  if (plain != nullptr) FreeLibrary(plain);
 
   test_support::PhaseContext phase;
-  for (const std::string& path : {server, refusing, no_entry, missing}) phase.records.com_targets.append(path.c_str());
+  for (const std::string& path : {with_helper, server, refusing, no_entry, missing}) {
+    phase.records.com_targets.append(path.c_str());
+  }
   for (const std::string& path : {library, missing_library}) phase.records.type_libraries.append(path.c_str());
   register_components(phase.context);
 
-  const std::string expected = "Registering COM File \"" + server + "\"...OK\r\n"
+  const std::string expected = "Registering COM File \"" + with_helper + "\"...OK\r\n"
+                               "Registering COM File \"" + server + "\"...OK\r\n"
                                "Registering COM File \"" + refusing + "\"...DllRegisterServer() Failed (0x80040201)\r\n"
                                "Registering COM File \"" + no_entry + "\"...GetProcAddress() Failed\r\n"
                                "Registering COM File \"" + missing + "\"...LoadLibrary() Failed\r\n"

@@ -63,8 +63,8 @@ TEST(OptionalFunctions, LibrariesComeFromTheSystemDirectory) {
   for (Optional which : {Optional::GradientFill, Optional::LoadTypeLibEx, Optional::SHChangeNotify}) {
     SCOPED_TRACE(optional_name(which));
     HMODULE module = nullptr;
-    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   reinterpret_cast<LPCSTR>(optional_address(which)), &module));
+    const DWORD by_address = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    ASSERT_TRUE(GetModuleHandleExA(by_address, reinterpret_cast<LPCSTR>(optional_address(which)), &module));
     char path[MAX_PATH] = {};
     ASSERT_GT(GetModuleFileNameA(module, path, sizeof(path)), 0u);
     std::string directory(path, std::string(path).rfind('\\'));
