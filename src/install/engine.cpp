@@ -3,8 +3,13 @@
 
 #include "archive/language_tables.h"
 #include "core/win/directories.h"
+#include "install/associations.h"
+#include "install/component_registration.h"
 #include "install/deletion_rules.h"
 #include "install/file_table.h"
+#include "install/fonts.h"
+#include "install/product_keys.h"
+#include "install/shared_counts.h"
 #include "install/shortcuts.h"
 #include "install/uninstall_registration.h"
 #include "ui/progress_dialog.h"
@@ -13,18 +18,32 @@ namespace install {
 
 namespace {
 
+// The fonts the file table installed, in the system's list and announced to every program.
+void register_installed_fonts(const InstallContext& context) {
+  for (const FontRequest& font : context.records.font_requests) {
+    register_font(font.face, font.path, font.permanent, context);
+  }
+  if (context.records.fonts_changed) broadcast_font_change();
+}
+
 // Everything after the files: counts and registrations, shortcuts, the registry, and what
 // the uninstaller needs.
 void run_registration_phases(const InstallContext& context) {
   bool uninstall_support = context.has_flag(archive::flag::UninstallSupport);
-  core::String shared_files;
+  ui::set_progress(87);
+  core::String shared_files = update_shared_counts(context);
+  register_components(context);
+
   ui::set_status_and_progress(archive::text_id::StatusShortcuts, 90);
   bool desktop_changed = create_shortcuts(context);
+
   ui::set_progress(95);
   save_background_picture(context);
-  core::String association_records;
+  create_product_keys(context);
+  core::String association_records = apply_associations(context);
   if (uninstall_support) register_uninstall(context, shared_files);
   ui::wait_minimum(context.settings.min_status_time);
+
   ui::set_status_and_progress(archive::text_id::StatusUninstallData, 100);
   if (uninstall_support) write_uninstall_data(context, association_records);
   if (desktop_changed) notify_desktop_changed(context);
@@ -38,7 +57,7 @@ void run_installation_phases(const archive::ArchiveData& data, const archive::Ar
   apply_deletion_rules(context.settings.deletion_rules, context.env, context.dirs, context.records);
   archive::ArchiveCursor cursor = data.cursor();
   extract_files(cursor, header, context);
-  ui::set_progress(87);
+  register_installed_fonts(context);
   run_registration_phases(context);
 }
 

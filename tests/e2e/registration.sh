@@ -133,7 +133,7 @@ check_machine() {  # RUN ("first" or "again")
     [ -f "$linux_dir/$file" ] || fail "$run: $file was not installed"
   done
   expect_value "$shared_dlls" "$shared_file" "REG_DWORD 0x1"
-  expect_value "$fonts_key" "E2E Sans (TrueType)" "REG_SZ E2ESans.ttf"
+  expect_value "$fonts_key" "E2E Sans (TrueType)" 'REG_SZ C:\windows\Fonts\E2ESans.ttf'
   machine_reg query 'HKLM\Software\QvinTests\E2E Registration' >/dev/null 2>&1 || fail "$run: no product key in HKLM"
   machine_reg query 'HKCU\Software\QvinTests\E2E Registration' >/dev/null 2>&1 || fail "$run: no product key in HKCU"
   expect_value 'HKCR\.e2ereg' "" "REG_SZ E2E.Registration"
@@ -156,7 +156,7 @@ check_machine() {  # RUN ("first" or "again")
   expect_value "$uninstall_key" ProductRegistry 'REG_SZ QvinTests\E2E Registration'
   expect_value "$uninstall_key" ProductStartMenu 'REG_SZ QvinTests\E2E Registration'
   expect_value "$uninstall_key" SharedPath 'REG_SZ C:\Program Files\Common Files\QvinTests Shared'
-  expect_value "$uninstall_key" ProductFonts 'REG_SZ "E2E Sans (TrueType)" "E2ESans.ttf" '
+  expect_value "$uninstall_key" ProductFonts 'REG_SZ "E2E Sans (TrueType)" "C:\windows\Fonts\E2ESans.ttf" '
   expect_value "$uninstall_key" SharedFiles "REG_SZ \"$shared_file\""
   expect_value "$uninstall_key" UninstallSubdir "REG_SZ Uninstall"
   expect_value "$uninstall_key" ShortcutMode ""
