@@ -29,9 +29,10 @@
 //   copy FROM TO                  copy a file, as a user supplies a missing one
 //   hold FILE                     open an existing file without sharing it and keep it
 //                                 open until the driver ends, as a running program does
-//   link FILE.lnk                 print a shortcut's fields as read through the shell:
+//   link FILE.lnk                 print a shortcut's fields as read through the shell (the
+//                                 rest of the line is the path):
 //                                 "target:", "arguments:", "working-directory:" and
-//                                 "icon:" lines (the icon as path,index)
+//                                 "icon:" lines (the icon as path,index), as stored
 //   sleep MS
 // TEXT may use \r \n \t \\ \" \xHH; a TEXT wholly in double quotes loses them.
 //
@@ -213,12 +214,13 @@ Outcome Driver::run(const Command& command) {
     return Passed;
   }
   if (name == "link") {
-    if (command.words.size() != 1) return script_error(command, "usage: link FILE.lnk");
+    std::string path = command.rest;
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+    if (path.empty()) return script_error(command, "usage: link FILE.lnk");
     test_support::LinkFields fields;
-    if (!test_support::read_link(command.words[0], fields)) return fail(command, "not a shortcut that loads");
-    printf("target: %s\narguments: %s\nworking-directory: %s\nicon: %s,%d\n", escape(fields.target).c_str(),
-           escape(fields.arguments).c_str(), escape(fields.working_directory).c_str(), escape(fields.icon).c_str(),
-           fields.icon_index);
+    if (!test_support::read_link(path, fields)) return fail(command, "not a shortcut that loads: " + path);
+    printf("target: %s\narguments: %s\nworking-directory: %s\nicon: %s,%d\n", fields.target.c_str(),
+           fields.arguments.c_str(), fields.working_directory.c_str(), fields.icon.c_str(), fields.icon_index);
     return Passed;
   }
   if (name == "sleep") {
