@@ -96,8 +96,9 @@ TOML
       variants+=("$v")
     done
   fi
-  # A first run warms Wine and the file cache; it is not counted.
-  wine "$runner" floor "$(winpath "$src")" 'C:\bench\warm-up' >/dev/null 2>&1 || true
+  # A first installation warms Wine (its first window starts the desktop) and the file
+  # cache; it is not counted.
+  run_timed "$(winpath "$dir/qvin-6.exe")" /a '/d:C:\bench\warm-up' >/dev/null
   rm -rf "$drive_c/bench/warm-up"
   for ((r = 1; r <= runs; r++)); do
     for v in "${variants[@]}"; do
