@@ -5,6 +5,7 @@
 
 #include <oaidl.h>
 
+#include "core/paths.h"
 #include "core/win/optional_functions.h"
 #include "core/win/system_error.h"
 #include "install/shared_files_codec.h"
@@ -23,8 +24,10 @@ constexpr int32_t kRegisteredStatus = 32;
 enum class EntryResult { NotLoaded, NoEntry, Failed, Succeeded };
 
 // Calls the named entry point of the server at path, loaded by its full path with its own
-// directory searched first for the libraries it needs; hr receives its result.
+// directory searched first for the libraries it needs; hr receives its result. A relative
+// path is not loaded: the search would pick whatever file of that name it met first.
 EntryResult call_server_entry(const core::String& path, const char* entry, HRESULT& hr) {
+  if (!core::is_absolute_path(path.text())) return EntryResult::NotLoaded;
   HMODULE module = LoadLibraryExA(path.text(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (module == nullptr) return EntryResult::NotLoaded;
   EntryResult result = EntryResult::NoEntry;

@@ -18,14 +18,6 @@ namespace install {
 
 namespace {
 
-// The fonts the file table installed, in the system's list and announced to every program.
-void register_installed_fonts(const InstallContext& context) {
-  for (const FontRequest& font : context.records.font_requests) {
-    register_font(font.face, font.path, font.permanent, context);
-  }
-  if (context.records.fonts_changed) broadcast_font_change();
-}
-
 // Everything after the files: counts and registrations, shortcuts, the registry, and what
 // the uninstaller needs.
 void run_registration_phases(const InstallContext& context) {
@@ -57,7 +49,7 @@ void run_installation_phases(const archive::ArchiveData& data, const archive::Ar
   apply_deletion_rules(context.settings.deletion_rules, context.env, context.dirs, context.records);
   archive::ArchiveCursor cursor = data.cursor();
   extract_files(cursor, header, context);
-  register_installed_fonts(context);
+  register_fonts(context);
   run_registration_phases(context);
 }
 

@@ -33,6 +33,13 @@ bool register_font(const core::String& face, const core::String& font_path, bool
   return written;
 }
 
+void register_fonts(const InstallContext& context) {
+  for (const FontRequest& request : context.records.font_requests) {
+    register_font(request.face, request.path, request.permanent, context);
+  }
+  if (context.records.fonts_changed) broadcast_font_change();
+}
+
 bool unregister_font(const core::String& face) {
   if (face.is_blank()) return true;
   core::RegistryKey key;

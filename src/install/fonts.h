@@ -26,6 +26,10 @@ bool write_font_value(const core::String& face, const core::String& font_path);
 bool register_font(const core::String& face, const core::String& font_path, bool permanent,
                    const InstallContext& context);
 
+// The font phase: register_font for every font the file table installed, in order, then
+// the broadcast when the fonts changed.
+void register_fonts(const InstallContext& context);
+
 // Deletes the face's value from the font key: true when it was deleted or was not there.
 bool unregister_font(const core::String& face);
 

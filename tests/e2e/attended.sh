@@ -42,8 +42,10 @@ click 1
 wait-exit 1 120000
 SCRIPT
 
+cmp -s "$drive_c/E2E Attended/Here/readme-file.txt" "$project/readme-file.txt" &&
+  pass "the file is installed in the chosen directory" || fail "no readme-file.txt in $target"
 cmp -s "$project/payload.bin" "$drive_c/E2E Attended/Here/payload.bin" && pass "the data arrived in the chosen directory" ||
-  fail "payload.bin is not in C:\\E2E Attended\\Here"
+  fail "payload.bin is not in $target"
 rm -rf "$drive_c/E2E Attended"
 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\E2E Attended' /f /reg:64 >/dev/null 2>&1
 e2e_end

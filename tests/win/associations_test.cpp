@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "archive/file_association.h"
@@ -30,6 +31,17 @@ void set_default(const char* key_path, const char* value) {
 
 std::string value_of(const std::string& key, const char* name = "") {
   return registry_value(HKEY_CLASSES_ROOT, key, name);
+}
+
+// A value below HKEY_CLASSES_ROOT as it must be ("<no key>", "<no value>" for none).
+struct Expected {
+  const char* key;
+  const char* name;
+  const char* value;
+};
+
+void expect_values(std::initializer_list<Expected> cases) {
+  for (const Expected& c : cases) EXPECT_EQ(value_of(c.key, c.name), c.value) << c.key << " / " << c.name;
 }
 
 archive::FileAssociation association(const char* extension, const char* file_type, const char* verb,
@@ -80,12 +92,7 @@ TEST_F(AssociationsTest, WritesEveryPartAndSavesWhatWasThere) {
                                             archive::association_flag::DefaultVerb)});
   EXPECT_STREQ(records.text(), ".qvintesta~!~qvin.TestA~!~open\r\n");
   EXPECT_STREQ(phase.records.error_report.text(), "");
-  struct Case {
-    const char* key;
-    const char* name;
-    const char* value;
-  };
-  const Case cases[] = {
+  expect_values({
       {".qvintesta", "", "qvin.TestA"},
       {".qvintesta", kBackup, "qvin.UsersOwn"},
       {"qvin.TestA", "", "Test A document"},
@@ -96,8 +103,7 @@ TEST_F(AssociationsTest, WritesEveryPartAndSavesWhatWasThere) {
       {"qvin.TestA\\shell\\open", "", "&Open with qvin"},
       {"qvin.TestA\\shell\\open\\command", "", "\"C:\\qvin Test\\a.exe\" \"%1\""},
       {"qvin.TestA\\shell\\open\\command", kBackup, "notepad.exe \"%1\""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(value_of(c.key, c.name), c.value) << c.key << " / " << c.name;
+  });
 
   // A later version with another type and command: the backups still hold what was there
   // before the product came, not what its first version wrote.
@@ -134,12 +140,7 @@ TEST_F(AssociationsTest, FindsTheFileTypeOrSaysWhyNot) {
                "Association failed/no label:  \".qvinteste\".\r\n\r\n"
                "Failed to associate file type:  \".qvintestf\".\r\n\r\n"
                "Failed to associate file type:  \".qvintesth\".\r\n\r\n");
-  struct Case {
-    const char* key;
-    const char* name;
-    const char* value;
-  };
-  const Case cases[] = {
+  expect_values({
       {".qvintestb", "", "qvin.TestBTheirs"},
       {".qvintestb", kBackup, "<no value>"},
       {"qvin.TestBTheirs", "", "Their description"},  // not the record's
@@ -153,8 +154,7 @@ TEST_F(AssociationsTest, FindsTheFileTypeOrSaysWhyNot) {
       {"qvin.TestG", "", "<no key>"},
       {"qvin.TestH\\shell\\view\\command", "", "<no key>"},
       {"shell", "", "<no key>"},  // nothing was written to the root of the classes
-  };
-  for (const Case& c : cases) EXPECT_EQ(value_of(c.key, c.name), c.value) << c.key << " / " << c.name;
+  });
 }
 
 }  // namespace

@@ -114,6 +114,8 @@ TEST_F(ComponentRegistrationTest, RegistersTheListsAndLogsEachOutcome) {
   // What the uninstaller calls: each undoes its registration once.
   SharedFile com_server{server.c_str(), shared_marker::ComServer, false};
   SharedFile type_library{library.c_str(), shared_marker::TypeLibrary, false};
+  EXPECT_FALSE(unregister_component("com_server.dll"));  // one lies beside the program: never searched for
+  EXPECT_EQ(registry_value(HKEY_CURRENT_USER, kMarkerKey, "Server"), server);
   EXPECT_TRUE(unregister_shared_file(com_server));
   EXPECT_EQ(registry_value(HKEY_CURRENT_USER, kMarkerKey, "Server"), "<no key>");
   EXPECT_FALSE(unregister_component(server.c_str()));  // the server says there was nothing

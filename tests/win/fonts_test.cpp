@@ -1,5 +1,6 @@
 // Fonts: a real font file registered by its full path in the system's font list and in the
-// run's list, unregistered again; the path of a listed font file.
+// run's list from the file table's requests, unregistered again; the path of a listed font
+// file.
 #include "install/fonts.h"
 
 #include <gtest/gtest.h>
@@ -55,10 +56,12 @@ TEST_F(FontsTest, RegistersAndUnregistersByFullPath) {
   const std::string path = scratch / "qvin test font.ttf";
   ASSERT_TRUE(CopyFileA(source.c_str(), path.c_str(), FALSE));
 
+  // The file table's requests, as the font phase finds them.
   test_support::PhaseContext phase;
-  EXPECT_TRUE(register_font(kFace, path.c_str(), false, phase.context));
-  EXPECT_TRUE(register_font(kPermanentFace, path.c_str(), true, phase.context));
-  EXPECT_FALSE(register_font(" ", path.c_str(), false, phase.context));  // no face: nothing to list
+  phase.records.font_requests.append(FontRequest{kFace, path.c_str(), false});
+  phase.records.font_requests.append(FontRequest{kPermanentFace, path.c_str(), true});
+  phase.records.font_requests.append(FontRequest{" ", path.c_str(), false});  // no face: nothing to list
+  register_fonts(phase.context);
   EXPECT_EQ(registry_value(HKEY_LOCAL_MACHINE, font_key_path(), kFace), path);
   EXPECT_EQ(registry_value(HKEY_LOCAL_MACHINE, font_key_path(), kPermanentFace), path);
   EXPECT_EQ(std::string(phase.records.font_list.text()), std::string("\"") + kFace + "\" \"" + path + "\" ");
@@ -66,7 +69,7 @@ TEST_F(FontsTest, RegistersAndUnregistersByFullPath) {
   core::Vector<ProductFont> listed = read_product_fonts(phase.records.font_list);
   ASSERT_EQ(listed.count(), 1);
   EXPECT_EQ(font_file_path(listed[0].file, phase.env), path.c_str());
-  broadcast_font_change();
+  EXPECT_FALSE(write_font_value(" ", path.c_str()));
 
   EXPECT_TRUE(unregister_font(kFace));
   EXPECT_EQ(registry_value(HKEY_LOCAL_MACHINE, font_key_path(), kFace), "<no value>");
