@@ -252,4 +252,36 @@ click 1
 wait-exit 1 120000
 SCRIPT
 clean_machine
+
+# A run with a failure offers the log instead (answered "no"); the log holds the failure.
+problems=$work/problems
+make_project "$problems" "E2E Problems" "$(cat <<'TOML'
+[install]
+directory = 'C:\E2E Problems'
+
+[flags]
+ask_install_directory = false
+
+[[associations]]
+extension = ".e2enone"
+verb = "open"
+TOML
+)"
+build_installer "$problems/project.toml" "$work/problems.exe"
+rm -rf "$drive_c/E2E Problems"
+drive attended-problems <<SCRIPT
+start $(winpath "$work/problems.exe")
+wait-message-box E2E Problems Setup 120000
+click 6
+wait-close
+wait-message-box Installation Problems 120000
+expect-text 65535 Some parts of the installation did not succeed. The details are in C:\\\\E2E Problems\\\\Uninstall\\\\Install.LOG.\r\n\r\nDo you want to view them now?
+$(screenshot_line e2e-problems)
+click 7
+wait-exit 1 120000
+SCRIPT
+grep -qF 'Association failed/key inaccessible:  ".e2enone".' "$drive_c/E2E Problems/Uninstall/Install.LOG" &&
+  pass "Install.LOG names the failed association" || fail "Install.LOG lacks the association failure"
+rm -rf "$drive_c/E2E Problems"
+machine_reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\E2E Problems' /f >/dev/null 2>&1
 e2e_end
