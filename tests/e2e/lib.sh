@@ -16,8 +16,9 @@
 #   $program_files      the Program Files folder of the stub's architecture, as a path below
 #                       $drive_c ("Program Files" or "Program Files (x86)");
 #   $program_files_win  the same as the installer names it: 'C:\Program Files (x86)'
-#   $system_dir         the system directory the installer writes to (system32 or syswow64),
-#   $system_dir_win     and its Windows name ('C:\windows\syswow64')
+#   $system_dir         where the installer's files for the system directory land, below
+#                       $drive_c: windows/system32, or windows/syswow64 (a 32-bit program
+#                       names it system32 and Wine redirects it there)
 #   wine_reg OP ARGS... `wine reg OP ARGS...` in the stub's registry view (/reg:64 or
 #                       /reg:32: HKLM\Software of a 32-bit program is Wow6432Node)
 #   reg_query ARGS...   wine_reg query ARGS...
@@ -44,10 +45,10 @@ screenshots=$e2e_root/build/screenshots
 # shellcheck source=../../scripts/wine-env
 . "$e2e_root/scripts/wine-env"
 drive_c=$WINEPREFIX/drive_c
-program_files=$drive_c/$program_files_name
-program_files_win="C:\\$program_files_name"
+# shellcheck disable=SC2034  # for the scripts
+program_files=$drive_c/$program_files_name program_files_win="C:\\$program_files_name"
+# shellcheck disable=SC2034
 system_dir=$drive_c/windows/$system_dir_name
-system_dir_win="C:\\windows\\$system_dir_name"
 e2e_failures=0
 
 skip() {
