@@ -126,8 +126,8 @@ installer=$work/setup.exe
 build_installer "$project/project.toml" "$installer"
 
 dir=$drive_c/E2E\ Files
-system=$drive_c/windows/system32
-shared=$drive_c/Program\ Files/Common\ Files/E2E\ Files
+system=$system_dir
+shared="$program_files/Common Files/E2E Files"
 rm -rf "$dir" "$shared" "$system/e2e-files-sys.txt" "$system/e2e-sysver.dll"
 # The machine before: files of an earlier version and of others.
 mkdir -p "$dir" "$shared"
