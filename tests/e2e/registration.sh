@@ -80,15 +80,13 @@ dir='C:\Program Files\E2E Registration'
 linux_dir="$drive_c/Program Files/E2E Registration"
 uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name"
 shared_dlls='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
-shared_file='C:\Program Files\Common Files\QvinTests Shared\shared.dll'
+shared_file="$program_files_win\\Common Files\\QvinTests Shared\\shared.dll"
 fonts_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
 backup="$name Backup"
 
 # The registry view the stub writes to: a 64-bit program's (the reg tool of this prefix may be
 # the 32-bit one, which would see the 32-bit view).
-reg_view=/reg:64
-case $(basename "$stub") in *x86*) reg_view=/reg:32 ;; esac
-machine_reg() { wine reg "$@" "$reg_view"; }
+machine_reg() { wine_reg "$@"; }
 
 # reg_value KEY NAME: "TYPE DATA" of a value ("" for the default value), or nothing.
 reg_value() {
@@ -103,7 +101,7 @@ expect_value() {  # KEY NAME EXPECTED
 }
 
 clean_machine() {
-  rm -rf "$linux_dir" "$drive_c/Program Files/Common Files/QvinTests Shared"
+  rm -rf "$linux_dir" "$program_files/Common Files/QvinTests Shared"
   local key
   for key in "$uninstall_key" 'HKLM\Software\QvinTests' 'HKCU\Software\QvinTests' 'HKCR\.e2ereg' \
     'HKCR\E2E.Registration'; do
@@ -155,7 +153,7 @@ check_machine() {  # RUN ("first" or "again")
   expect_value "$uninstall_key" VersionMinor "REG_DWORD 0x5"
   expect_value "$uninstall_key" ProductRegistry 'REG_SZ QvinTests\E2E Registration'
   expect_value "$uninstall_key" ProductStartMenu 'REG_SZ QvinTests\E2E Registration'
-  expect_value "$uninstall_key" SharedPath 'REG_SZ C:\Program Files\Common Files\QvinTests Shared'
+  expect_value "$uninstall_key" SharedPath "REG_SZ $program_files_win\\Common Files\\QvinTests Shared"
   # The file table lists a font only when it writes it: a reinstallation finds it up to date.
   [ "$run" = first ] &&
     expect_value "$uninstall_key" ProductFonts 'REG_SZ "E2E Sans (TrueType)" "C:\windows\Fonts\E2ESans.ttf" '
