@@ -13,6 +13,8 @@
 #include "core/win/whole_file.h"
 #include "core/win/windows.h"
 #include "install/file_rules.h"
+#include "install/fonts.h"
+#include "install/product_fonts_codec.h"
 #include "install/installed_file.h"
 #include "ui/message_pump.h"
 #include "ui/progress_dialog.h"
@@ -90,6 +92,14 @@ struct LoopState {
 };
 
 constexpr DWORD kStatusInterval = 50;  // milliseconds between status lines
+
+bool font_of_previous_installation(const core::String& path, const InstallContext& context) {
+  core::Vector<ProductFont> fonts = read_product_fonts(ui::run_state().previous_product_fonts);
+  for (int32_t i = 0; i < fonts.count(); ++i) {
+    if (font_file_path(fonts[i].file, context.env).equals(path.text(), false) == 0) return true;
+  }
+  return false;
+}
 
 // The entry's parent directory, created unless it is the installation directory itself.
 bool prepare_parent(const core::String& target, bool removable, const InstallContext& context,
@@ -176,6 +186,12 @@ void install_entry(const archive::FileEntry& entry, const KindDirectories& direc
     }
     if (keeps_existing(decision)) {
       if (entry.kind == Versioned && !permanent) records.record_for_removal(path, false);
+      // A font of this product's previous installation stays in its font list, or the
+      // reinstallation would leave it behind at the uninstallation.
+      if (entry.kind == Font && !permanent && font_of_previous_installation(path, context)) {
+        records.font_requests.append(FontRequest{entry.text, path, false});
+        records.fonts_changed = true;
+      }
       return;
     }
   }

@@ -40,6 +40,7 @@ PreviousInstallation find_previous_installation() {
     previous.location = key.read_text("InstallLocation");
     previous.version = key.read_text("DisplayVersion");
     state.previous_shared_files = key.read_text("SharedFiles");
+    state.previous_product_fonts = key.read_text("ProductFonts");
   }
   previous.exists = !previous.location.is_empty() && core::is_directory(previous.location.text());
   return previous;

@@ -35,6 +35,7 @@ struct RunState {
   core::String uninstaller_image;  // this program without its archive, for the uninstall directory
   bool reinstall = false;            // a previous installation's directory was taken over
   core::String previous_shared_files;  // "SharedFiles" of the previous installation
+  core::String previous_product_fonts;  // "ProductFonts" of the previous installation
 };
 
 // The one record of this process.

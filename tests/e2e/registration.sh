@@ -154,9 +154,8 @@ check_machine() {  # RUN ("first" or "again")
   expect_value "$uninstall_key" ProductRegistry 'REG_SZ QvinTests\E2E Registration'
   expect_value "$uninstall_key" ProductStartMenu 'REG_SZ QvinTests\E2E Registration'
   expect_value "$uninstall_key" SharedPath "REG_SZ $program_files_win\\Common Files\\QvinTests Shared"
-  # The file table lists a font only when it writes it: a reinstallation finds it up to date.
-  [ "$run" = first ] &&
-    expect_value "$uninstall_key" ProductFonts 'REG_SZ "E2E Sans (TrueType)" "C:\windows\Fonts\E2ESans.ttf" '
+  # A reinstallation finds the font up to date and keeps it in the product's list.
+  expect_value "$uninstall_key" ProductFonts 'REG_SZ "E2E Sans (TrueType)" "C:\windows\Fonts\E2ESans.ttf" '
   expect_value "$uninstall_key" SharedFiles "REG_SZ \"$shared_file\""
   expect_value "$uninstall_key" UninstallSubdir "REG_SZ Uninstall"
   expect_value "$uninstall_key" ShortcutMode ""
