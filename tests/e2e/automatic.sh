@@ -57,4 +57,5 @@ while read -r line; do
 done <"$work/automatic.out"
 grep '^seen window' "$work/automatic.out" | sed 's/^/    /'
 rm -rf "$drive_c/E2E Auto"
+forget_product "E2E Auto"
 e2e_end

@@ -191,4 +191,5 @@ grep -q 'batch ran in C:\\E2E Files' "$dir/batch-marker.txt" 2>/dev/null && pass
   fail "no batch marker: $(cat "$dir/batch-marker.txt" 2>&1)"
 
 rm -rf "$dir" "$shared" "$system/e2e-files-sys.txt" "$system/e2e-sysver.dll" "$drive_c/windows/keep.e2e"
+forget_product "E2E Files"
 e2e_end

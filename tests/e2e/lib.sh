@@ -170,6 +170,12 @@ screenshot_line() { printf 'screenshot %s' "$(winpath "$screenshots/$1.bmp")"; }
 wine_reg() { wine reg "$@" "$reg_view"; }
 reg_query() { wine_reg query "$@"; }
 
+# forget_product NAME: deletes the uninstall registration an installation of the scenario
+# left, so that later scenarios find a machine without it.
+forget_product() {
+  wine_reg delete "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" /f >/dev/null 2>&1 || true
+}
+
 # The product's uninstall registration, in either hive.
 uninstall_key_exists() {
   local hive

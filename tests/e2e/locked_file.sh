@@ -66,5 +66,5 @@ cmp -s "$dir/locked.txt" "$project/locked.txt" && pass "the restart puts the new
 [ "$(find "$dir" -maxdepth 1 -type f | wc -l)" = 1 ] && pass "no temporary file is left" || fail "left in $dir: $(ls "$dir")"
 
 rm -rf "$dir"
-wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\E2E Locked' /f /reg:64 >/dev/null 2>&1
+forget_product "E2E Locked"
 e2e_end

@@ -73,4 +73,5 @@ wait-exit 1 120000
 SCRIPT
 
 rm -rf "$drive_c/E2E Volumes"
+forget_product "E2E Volumes"
 e2e_end
