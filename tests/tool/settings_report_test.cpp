@@ -32,12 +32,12 @@ TEST(SettingsReport, NamesDestinationsWithTheRuntimesDirectories) {
       {2, 0, "%WinDir%\\c.ini", "%WinDir%\\c.ini"},
   };
   for (const auto& c : cases) {
-    qvin::FileRecord r;
-    r.name = "bin\\a.exe";
-    r.kind = c.kind;
-    r.flags = c.flags;
-    r.destination = c.destination;
-    EXPECT_EQ(qvin::destination_text(r), c.expected) << c.kind << " " << c.destination;
+    archive::FileEntry e;
+    e.name = "bin\\a.exe";
+    e.kind = c.kind;
+    e.flags = c.flags;
+    e.destination = c.destination;
+    EXPECT_EQ(qvin::destination_text(e), c.expected) << c.kind << " " << c.destination;
   }
 }
 

@@ -73,10 +73,10 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
     throw UsageError("--level: expected 0 to 9, found " + *level);
   Project project = load_project(args.positional[0]);
   if (level) project.compression_level = (*level)[0] - '0';
-  InstallerSettings& settings = project.settings;
-  if (!(project.flags_given & 0x20)) {
-    settings.flags = project.compression_level > 0 ? (settings.flags | 0x20u) : (settings.flags & ~0x20u);
-  }
+  archive::Settings& settings = project.settings;
+  constexpr uint32_t compress = archive::flag::CompressData;
+  if (!(project.flags_given & compress))
+    settings.flags = project.compression_level > 0 ? (settings.flags | compress) : (settings.flags & ~compress);
 
   const fs::path output = args.value("output")
                               ? fs::path(*args.value("output"))
@@ -85,11 +85,11 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
   const std::string stub = read_all(stub_path);
 
   const auto epoch = source_date_epoch();
-  if (!project.uninstaller_stamp_given)
+  if (!project.given.count("install.uninstaller_stamp"))
     settings.uninstaller_stamp = epoch ? stored_time_of(*epoch) : file_stamp(stub_path, std::nullopt);
-  if (!project.volume_base_name_given) {
+  if (!project.given.count("archive.volume_base_name")) {
     const auto base = utf8_to_cp1252(output.stem().string());
-    settings.volume_base_name = base && !base->empty() ? *base : "VOLUME";
+    settings.volume_base_name = to_core(base && !base->empty() ? *base : "VOLUME");
   }
 
   std::vector<FileRecord> files;
@@ -104,7 +104,7 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
   BuildOptions options;
   options.compression_level = project.compression_level;
   options.volume_size = project.volume_size;
-  options.choose_first_volume_id = !project.first_volume_id_given;
+  options.choose_first_volume_id = !project.given.count("archive.first_volume_id");
   options.progress = [&](uint64_t bytes) { packing.advance(0, bytes); };
   const BuildReport report = write_installer(output, stub, settings, files, options);
   packing.finish();

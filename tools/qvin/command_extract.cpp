@@ -61,15 +61,15 @@ bool write_file(const fs::path& path, const FileRecord& f, std::string& why) {
     }
     done += static_cast<size_t>(n);
   }
-  if (f.time.has_date()) {
+  if (f.entry.time.has_date()) {
     std::tm tm{};
-    tm.tm_year = f.time.year - 1900;
-    tm.tm_mon = f.time.month - 1;
-    tm.tm_mday = f.time.day;
-    if (f.time.has_time()) {
-      tm.tm_hour = f.time.hour;
-      tm.tm_min = f.time.minute;
-      tm.tm_sec = f.time.second;
+    tm.tm_year = f.entry.time.year - 1900;
+    tm.tm_mon = f.entry.time.month - 1;
+    tm.tm_mday = f.entry.time.day;
+    if (f.entry.time.has_time()) {
+      tm.tm_hour = f.entry.time.hour;
+      tm.tm_min = f.entry.time.minute;
+      tm.tm_sec = f.entry.time.second;
     }
     const timespec times[2] = {{timegm(&tm), 0}, {timegm(&tm), 0}};
     ::futimens(fd, times);
@@ -102,10 +102,10 @@ int command_extract(std::span<const std::string> argv, std::ostream& out) {
   int refused = 0, failed = 0;
   for (const auto& f : in.files) {
     progress.advance(1, f.data.size());
-    const ExtractPath target = extract_path(f.name);
+    const ExtractPath target = extract_path(from_core(f.entry.name));
     if (!target.path) {
       progress.finish();
-      out << "refused: \"" << cp1252_to_utf8(f.name) << "\": " << target.refusal << "\n";
+      out << "refused: \"" << utf8_of(f.entry.name) << "\": " << target.refusal << "\n";
       ++refused;
       continue;
     }

@@ -20,7 +20,7 @@ const std::string& one_installer(const ParsedArgs& args) {
   return args.positional[0];
 }
 
-std::string list_time(const StoredTime& t) {
+std::string list_time(const core::FileTime& t) {
   if (!t.has_date()) return "-";
   char buf[32];
   if (t.has_time())
@@ -68,10 +68,12 @@ int command_list(std::span<const std::string> argv, std::ostream& out) {
   const ParsedArgs args = parse_args(argv, kOptions);
   const Installer in = read_installer(one_installer(args), true);
   for (const auto& f : in.files) {
-    const std::string version = f.kind >= 6 && f.kind <= 9 && !f.text.empty() ? cp1252_to_utf8(f.text) : "-";
-    out << std::left << std::setw(12) << kind_text(f.kind) << " " << std::right << std::setw(10) << f.data.size()
-        << "  " << std::left << std::setw(40) << destination_text(f) << " " << std::setw(16) << version << " "
-        << list_time(f.time) << "\n";
+    const archive::FileEntry& e = f.entry;
+    const bool versioned = archive::entry_text(e.kind) == archive::EntryText::Version && !e.text.is_empty();
+    const std::string version = versioned ? utf8_of(e.text) : "-";
+    out << std::left << std::setw(12) << kind_text(e.kind) << " " << std::right << std::setw(10) << f.data.size()
+        << "  " << std::left << std::setw(40) << destination_text(e) << " " << std::setw(16) << version << " "
+        << list_time(e.time) << "\n";
   }
   return kExitSuccess;
 }
@@ -82,7 +84,7 @@ int command_info(std::span<const std::string> argv, std::ostream& out) {
   const bool json = args.has("json");
   const Installer in = read_installer(one_installer(args), json);
   const InstallerLayout& l = in.layout;
-  const InstallerSettings& s = in.settings;
+  const archive::Settings& s = in.settings;
   if (json) {
     Json root = settings_json(s);
     Json files = Json::array();
@@ -92,13 +94,13 @@ int command_info(std::span<const std::string> argv, std::ostream& out) {
     all.set("layout", layout_json(in));
     Json counts = Json::object();
     counts.set("files", static_cast<int64_t>(l.file_count));
-    counts.set("licences", static_cast<int64_t>(s.licences.size()));
-    counts.set("readmes", static_cast<int64_t>(s.readmes.size()));
-    counts.set("deletions", static_cast<int64_t>(s.deletions.size()));
-    counts.set("associations", static_cast<int64_t>(s.associations.size()));
-    counts.set("uninstall_values", static_cast<int64_t>(s.uninstall_values.size()));
-    counts.set("languages", static_cast<int64_t>(s.languages.size()));
-    counts.set("strings", static_cast<int64_t>(s.languages.empty() ? 0 : s.languages[0].strings.size()));
+    counts.set("licences", s.licence_texts.count());
+    counts.set("readmes", s.readme_texts.count());
+    counts.set("deletions", s.deletion_rules.count());
+    counts.set("associations", s.file_associations.count());
+    counts.set("uninstall_values", s.uninstall_values.count());
+    counts.set("languages", s.languages.language_count());
+    counts.set("strings", s.languages.string_count());
     counts.set("volumes", static_cast<int64_t>(in.volumes.size()));
     all.set("counts", counts);
     // The settings' tables follow at the top level, under the project file's names.
@@ -113,19 +115,19 @@ int command_info(std::span<const std::string> argv, std::ostream& out) {
   out << "archive: format " << version << ", section " << l.section_index + 1 << " of " << l.section_count
       << " at offset " << l.section_raw_pointer << " (" << l.section_raw_size << " bytes)\n";
   out << "header block: " << l.block_size << " bytes stored, " << l.block_length << " bytes of settings\n";
-  out << "data: " << l.data_length << " bytes stored" << ((s.flags & 0x20) ? " (compressed)" : "");
+  out << "data: " << l.data_length << " bytes stored" << ((s.flags & archive::flag::CompressData) ? " (compressed)" : "");
   // Known once the data has been read (info reads only the header block unless asked for JSON).
   if (l.first_part_bytes >= 0) out << ", " << l.first_part_bytes << " in the installer";
   if (!in.volumes.empty()) out << ", the rest in " << in.volumes.size() << " volume file(s)";
   out << "\n";
   print_settings(out, s);
   out << "languages:";
-  for (const auto& lang : s.languages) out << " " << cp1252_to_utf8(lang.name);
-  out << " (" << (s.languages.empty() ? 0 : s.languages[0].strings.size()) << " strings each)\n";
-  out << "counts: " << l.file_count << " files, " << s.licences.size() << " licence texts, " << s.readmes.size()
-      << " readme texts, " << s.deletions.size() << " deletion rules, " << s.associations.size()
-      << " associations, " << s.uninstall_values.size() << " uninstall values, " << in.volumes.size()
-      << " volume files\n";
+  for (int32_t i = 0; i < s.languages.language_count(); ++i) out << " " << utf8_of(s.languages.language_name(i));
+  out << " (" << s.languages.string_count() << " strings each)\n";
+  out << "counts: " << l.file_count << " files, " << s.licence_texts.count() << " licence texts, "
+      << s.readme_texts.count() << " readme texts, " << s.deletion_rules.count() << " deletion rules, "
+      << s.file_associations.count() << " associations, " << s.uninstall_values.count() << " uninstall values, "
+      << in.volumes.size() << " volume files\n";
   return kExitSuccess;
 }
 

@@ -144,20 +144,24 @@ std::vector<FileRecord> plan_files(const Project& project, std::optional<int64_t
       if (rule.size) r.data.resize(static_cast<size_t>(*rule.size), '\0');
       if (r.data.size() > 0x40000000u)
         rule_error(rule, "\"" + source.path.string() + "\" is larger than the 1 GiB an installer file may hold");
-      r.name = source.stored_name;
-      r.kind = rule.kind;
-      r.flags = rule.flags;
-      r.attributes = rule.attributes;
-      r.checksum = rule.checksum ? *rule.checksum
+      archive::FileEntry& e = r.entry;
+      e.name = to_core(source.stored_name);
+      e.kind = rule.kind;
+      e.flags = rule.flags;
+      e.attributes = rule.attributes;
+      e.checksum = rule.checksum ? *rule.checksum
                                  : archive::archive_checksum(r.data.data(), static_cast<int64_t>(r.data.size()));
-      r.time = rule.time ? *rule.time : file_stamp(source.path, epoch);
-      if (r.kind >= 6 && r.kind <= 9) r.text = rule.version ? *rule.version : pe_file_version(r.data);
-      else if (r.kind == 4) r.text = rule.font_name;
-      else if (r.kind == 0 || r.kind == 5) r.text = rule.shortcut_name;
-      if (r.flags & 3) r.icon = rule.icon;
-      r.arguments = rule.arguments;
-      r.destination = rule.destination;
-      r.working_dir = rule.working_dir;
+      e.time = rule.time ? *rule.time : file_stamp(source.path, epoch);
+      switch (archive::entry_text(e.kind)) {
+        case archive::EntryText::Version: e.text = to_core(rule.version ? *rule.version : pe_file_version(r.data)); break;
+        case archive::EntryText::FontName: e.text = to_core(rule.font_name); break;
+        case archive::EntryText::ShortcutName: e.text = to_core(rule.shortcut_name); break;
+        case archive::EntryText::Nothing: break;
+      }
+      if (e.flags & archive::file_flag::ShortcutMask) e.icon = to_core(rule.icon);
+      e.arguments = to_core(rule.arguments);
+      e.destination = to_core(rule.destination);
+      e.working_directory = to_core(rule.working_dir);
       if (progress) progress(r.data.size());
       records.push_back(std::move(r));
     }

@@ -1,4 +1,5 @@
-// Readable names for the bits of the two settings flag words and for other stored codes.
+// Readable names for the bits of the two settings flag words and for other stored codes;
+// the values are the archive library's.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,8 @@ std::span<const CodeName> title_position_names();
 std::span<const CodeName> stretch_mode_names();
 std::span<const CodeName> system_class_names();  // bits of `excluded_systems`
 std::span<const CodeName> attribute_names();     // file attribute bits
+std::span<const CodeName> shortcut_mode_names();
+std::span<const CodeName> data_placement_names();
 
 // Name of `code` in `table`, or nullopt.
 std::optional<std::string_view> name_of(std::span<const CodeName> table, uint32_t code);

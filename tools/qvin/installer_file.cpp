@@ -21,7 +21,6 @@
 #include "qvin/atomic_output.h"
 #include "qvin/compressor.h"
 #include "qvin/errors.h"
-#include "qvin/settings_bridge.h"
 #include "qvin/text_encoding.h"
 
 namespace qvin {
@@ -81,20 +80,11 @@ class NoProgress final : public archive::LoadProgress {
   void stage(archive::LoadStage) override {}
 };
 
+// The record with a copy of its data (the entry points into data that goes away).
 FileRecord record_of(const archive::FileEntry& e) {
-  FileRecord r;
-  r.name = from_core(e.name);
-  r.kind = e.kind;
-  r.flags = e.flags;
-  r.attributes = e.attributes;
-  r.data.assign(reinterpret_cast<const char*>(e.data), static_cast<size_t>(e.data_size));
-  r.checksum = e.checksum;
-  r.time = from_core(e.time);
-  r.text = from_core(e.text);
-  r.icon = from_core(e.icon);
-  r.arguments = from_core(e.arguments);
-  r.destination = from_core(e.destination);
-  r.working_dir = from_core(e.working_directory);
+  FileRecord r{e, std::string(reinterpret_cast<const char*>(e.data), static_cast<size_t>(e.data_size))};
+  r.entry.data = nullptr;
+  r.entry.data_offset = 0;
   return r;
 }
 
@@ -140,13 +130,12 @@ Installer read_installer(const fs::path& path, bool with_files) {
   // The same order as the program: the flag words, the block's checksum, the rest.
   code = archive::check_block_sum(header.block, header.block_sum);
   archive::MemoryStream stream(header.block.text(), header.block.length());
-  archive::Settings settings;
+  archive::Settings& settings = in.settings;
   CorruptCode flags_code = archive::read_settings_flags(stream, settings);
   if (flags_code != CorruptCode::None) corrupt(in, "the settings are damaged", flags_code);
   if (code != CorruptCode::None) corrupt(in, "the header block is damaged", code);
   code = archive::read_stored_settings(stream, l.file_size, settings);
   if (code != CorruptCode::None) corrupt(in, "the settings are damaged", code);
-  in.settings = from_archive_settings(settings);
 
   core::String image;
   code = archive::build_uninstaller_image(file, section, header.exe_sum,
@@ -160,14 +149,7 @@ Installer read_installer(const fs::path& path, bool with_files) {
   ToolVolumes volumes(directory);
   NoPrompt prompt;
   NoProgress progress;
-  archive::DataSources sources;
-  sources.image_section = &section_bytes;
-  sources.file = &file;
-  sources.data_in_file = settings.data_placement != 0;
-  sources.compressed = (settings.flags & archive::flag::CompressData) != 0;
-  sources.volume_base_name = base.c_str();
-  sources.installer_directory = directory.c_str();
-  sources.first_volume_id = static_cast<uint32_t>(settings.first_volume_id);
+  const archive::DataSources sources = archive::data_sources(settings, section_bytes, file, directory.c_str());
   archive::ArchiveData data;
   const archive::LoadResult loaded =
       archive::load_archive_data(header, section, sources, volumes, prompt, progress, data);
@@ -217,34 +199,21 @@ namespace {
 
 }  // namespace
 
-BuildReport write_installer(const fs::path& output, const std::string& stub, InstallerSettings settings,
+BuildReport write_installer(const fs::path& output, const std::string& stub, archive::Settings settings,
                             const std::vector<FileRecord>& files, const BuildOptions& options) {
   BuildReport report;
   uint64_t total = 0;
-  for (const FileRecord& r : files) total += r.data.size() + r.name.size() + 64;
+  for (const FileRecord& r : files) total += r.data.size() + static_cast<size_t>(r.entry.name.length()) + 64;
   if (total > 0x7FF00000u) throw ProjectError("the files add up to more than the 2 GB one installer can hold");
   // The file table, then the data as stored.
   archive::MemoryStream table;
   std::vector<int32_t> sizes;
   for (const FileRecord& r : files) {
-    archive::FileEntry e;
-    e.name = to_core(r.name);
-    e.kind = r.kind;
-    e.flags = r.flags;
-    e.attributes = r.attributes;
-    e.data = reinterpret_cast<const uint8_t*>(r.data.data());
-    e.data_size = static_cast<int32_t>(r.data.size());
-    e.checksum = r.checksum;
-    e.time = to_core(r.time);
-    e.text = to_core(r.text);
-    e.icon = to_core(r.icon);
-    e.arguments = to_core(r.arguments);
-    e.destination = to_core(r.destination);
-    e.working_directory = to_core(r.working_dir);
+    const archive::FileEntry e = r.with_data();
     const CorruptCode code = archive::write_file_entry(table, e);
     // An override of the checksum makes a damaged installer on purpose.
     if (code != CorruptCode::None && code != CorruptCode::FileChecksum)
-      cannot_store("file \"" + cp1252_to_utf8(r.name) + "\"", code);
+      cannot_store("file \"" + utf8_of(r.entry.name) + "\"", code);
     sizes.push_back(e.data_size);
     report.data_bytes += e.data_size;
   }
@@ -268,7 +237,7 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, Ins
 
   // The header block: settings and language tables, sealed.
   archive::MemoryStream block;
-  const CorruptCode settings_code = archive::write_settings(block, to_archive_settings(settings));
+  const CorruptCode settings_code = archive::write_settings(block, settings);
   if (settings_code != CorruptCode::None) cannot_store("the settings", settings_code);
   archive::ArchiveHeader header;
   core::String sealed;
@@ -298,9 +267,9 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, Ins
   std::vector<std::unique_ptr<AtomicOutput>> outputs;
   outputs.push_back(std::make_unique<AtomicOutput>(output));
   outputs.back()->write({made.installer.text(), static_cast<size_t>(made.installer.length())});
-  const std::string base = from_core(to_core(settings.volume_base_name));
+  const core::String& base = settings.volume_base_name;
   for (int32_t i = 0; i < made.volumes.count(); ++i) {
-    const std::string name = from_core(archive::volume_file_name(base.c_str(), i + 2));
+    const std::string name = from_core(archive::volume_file_name(base.text(), i + 2));
     outputs.push_back(std::make_unique<AtomicOutput>(output.parent_path() / cp1252_to_utf8(name)));
     outputs.back()->write({made.volumes.at(i).text(), static_cast<size_t>(made.volumes.at(i).length())});
   }

@@ -45,7 +45,7 @@ struct InstallerLayout {
 struct Installer {
   std::filesystem::path path;
   InstallerLayout layout;
-  InstallerSettings settings;  // as stored, without the runtime's defaults
+  archive::Settings settings;  // as stored, without the runtime's defaults
   std::vector<VolumeInfo> volumes;
   std::vector<FileRecord> files;  // read only when asked for
 };
@@ -81,7 +81,7 @@ struct BuildOptions {
 // settings the archive cannot hold or a stub that is not a Windows program, and for
 // output failures.
 BuildReport write_installer(const std::filesystem::path& output, const std::string& stub,
-                            InstallerSettings settings, const std::vector<FileRecord>& files,
+                            archive::Settings settings, const std::vector<FileRecord>& files,
                             const BuildOptions& options);
 
 }  // namespace qvin

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "archive/format.h"
+#include "archive/pe_headers.h"
 #include "qvin/text_encoding.h"
 
 namespace qvin {
@@ -46,34 +48,21 @@ std::optional<uint64_t> file_offset(const std::vector<Section>& sections, uint32
 }
 
 // The location and size of the first RT_VERSION resource's data.
-std::optional<std::pair<uint64_t, uint32_t>> version_resource(const Bytes& pe) {
-  if (pe.u16(0) != 0x5A4D) return std::nullopt;  // "MZ"
-  const uint32_t nt = pe.u32(0x3C);
-  if (pe.u32(nt) != 0x00004550) return std::nullopt;  // "PE\0\0"
-  const uint32_t count = pe.u16(nt + 6);
-  const uint32_t optional_size = pe.u16(nt + 20);
-  const uint64_t opt = uint64_t{nt} + 24;
-  const uint32_t magic = pe.u16(opt);
-  uint64_t dirs;
-  uint32_t dir_count;
-  if (magic == 0x10B) {
-    dir_count = pe.u32(opt + 92);
-    dirs = opt + 96;
-  } else if (magic == 0x20B) {
-    dir_count = pe.u32(opt + 108);
-    dirs = opt + 112;
-  } else {
+std::optional<std::pair<uint64_t, uint32_t>> version_resource(const Bytes& pe, std::string_view file) {
+  archive::PeHeaders headers;
+  if (!archive::read_pe_headers(reinterpret_cast<const uint8_t*>(file.data()), static_cast<int64_t>(file.size()),
+                                headers) ||
+      headers.resource_entry < 0)
     return std::nullopt;
-  }
-  if (dir_count < 3) return std::nullopt;
-  const uint32_t resource_rva = pe.u32(dirs + 2 * 8);
+  const uint32_t resource_rva = pe.u32(static_cast<uint64_t>(headers.resource_entry));
   if (resource_rva == 0) return std::nullopt;
+  namespace section = archive::pe::section;
   std::vector<Section> sections;
-  const uint64_t table = opt + optional_size;
-  for (uint32_t i = 0; i < count && i < 96; ++i) {
-    const uint64_t e = table + uint64_t{i} * 40;
-    if (!pe.has(e, 40)) return std::nullopt;
-    sections.push_back({pe.u32(e + 12), pe.u32(e + 8), pe.u32(e + 16), pe.u32(e + 20)});
+  for (int i = 0; i < headers.section_count && i <= archive::pe::kMaxSections; ++i) {
+    const uint64_t e = static_cast<uint64_t>(headers.section_table) + uint64_t(i) * section::kEntrySize;
+    if (!pe.has(e, section::kEntrySize)) return std::nullopt;
+    sections.push_back({pe.u32(e + section::kVirtualAddressOffset), pe.u32(e + section::kVirtualSizeOffset),
+                        pe.u32(e + section::kSizeOfRawDataOffset), pe.u32(e + section::kPointerToRawDataOffset)});
   }
   const auto root = file_offset(sections, resource_rva);
   if (!root) return std::nullopt;
@@ -178,7 +167,7 @@ std::string text_value(const Bytes& pe, const Node& n) {
 
 std::string pe_file_version(std::string_view image) {
   const Bytes pe(image);
-  const auto resource = version_resource(pe);
+  const auto resource = version_resource(pe, image);
   if (!resource) return {};
   const uint64_t limit = resource->first + resource->second;
   const auto root = read_node(pe, resource->first, limit);

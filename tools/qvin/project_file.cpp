@@ -6,141 +6,122 @@
 #include <fstream>
 #include <sstream>
 
+#include "archive/dib_layout.h"
+#include "archive/little_endian.h"
 #include "qvin/errors.h"
 #include "qvin/flag_names.h"
-#include "qvin/text_encoding.h"
 #include "qvin/project_sections.h"
+#include "qvin/settings_keys.h"
+#include "qvin/text_encoding.h"
 #include "qvin/toml_reader.h"
 
 namespace qvin {
 namespace {
 
-// Flags on by default: what a plain installer is expected to do.
-constexpr uint32_t kDefaultFlags = 0x4 /* uninstall_support */ | 0x20 /* compress_data */ |
-                                   0x80 /* ask_install_directory */;
+namespace flag = archive::flag;
 
-const toml::table* section(const TomlReader& reader, const toml::table& root, TomlScope& scope,
-                           std::string_view name) {
+// Flags on by default: what a plain installer is expected to do.
+constexpr uint32_t kDefaultFlags = flag::UninstallSupport | flag::CompressData | flag::AskInstallDirectory;
+
+bool is_blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+const toml::table* section(const TomlReader& reader, TomlScope& scope, std::string_view name) {
   const toml::node* node = scope.take(name);
   if (!node) return nullptr;
   const auto* table = node->as_table();
   if (!table) reader.fail(*node, std::string(name) + ": expected a table [" + std::string(name) +
                                      "], found " + std::string(type_phrase(*node)));
-  (void)root;
   return table;
 }
 
-void read_product(const TomlReader& r, const toml::table& t, Project& p) {
-  TomlScope s(r, t, "product");
-  InstallerSettings& st = p.settings;
-  const toml::node& name = s.require("name");
-  st.product_name = r.text(name, s.qualified("name"));
-  if (st.product_name.find_first_not_of(" \t\r\n") == std::string::npos)
-    r.fail(name, "product.name: the product name cannot be blank");
-  if (auto* n = s.take("version")) st.product_version = r.text(*n, s.qualified("version"));
-  if (auto* n = s.take("publisher")) st.publisher = r.text(*n, s.qualified("publisher"));
-  if (auto* n = s.take("registry_key")) st.product_registry = r.text(*n, s.qualified("registry_key"));
-  if (auto* n = s.take("uninstall_key")) st.uninstall_key = r.text(*n, s.qualified("uninstall_key"));
-  if (auto* n = s.take("master_product")) {
-    st.master_product = r.text(*n, s.qualified("master_product"));
-    st.flags |= 0x10000;  // an add-on unless [flags] says otherwise
+// The stored picture is the bitmap file without its file header; the runtime finds the
+// pixels right after the header and palette, so a file whose pixels lie elsewhere would
+// be drawn wrongly and is refused here.
+std::string bitmap_image(const TomlReader& r, const toml::node& n, const std::string& key, const std::string& file) {
+  const std::string name = "\"" + r.utf8(n, key) + "\"";
+  const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
+  switch (archive::check_bitmap_file(bytes, static_cast<int64_t>(file.size()))) {
+    case archive::BitmapFileCheck::Plain: break;
+    case archive::BitmapFileCheck::NotABitmap: r.fail(n, key + ": " + name + " is not a bitmap (.bmp) file");
+    case archive::BitmapFileCheck::UnknownHeader:
+      r.fail(n, key + ": " + name + " has a " +
+                    std::to_string(archive::load_u32(bytes + archive::bitmap_file_header_size)) +
+                    "-byte header or too few pixels; only whole bitmaps with the 12- or 40-byte header "
+                    "are supported");
+    case archive::BitmapFileCheck::PixelsElsewhere:
+      r.fail(n, key + ": the pixels of " + name + " do not directly follow its header "
+                    "and colour table; save it as a plain Windows bitmap");
   }
+  return file.substr(archive::bitmap_file_header_size);
+}
+
+// A file name the runtime joins to a directory: no directory part, no wildcard.
+bool is_plain_file_name(const std::string& name) {
+  return !name.empty() && name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+}
+
+// One row of the settings table: the value, its checks, the flag it implies.
+void read_setting(const TomlReader& r, const toml::node& n, const SettingKey& key, Project& p) {
+  using S = archive::Settings;
+  archive::Settings& st = p.settings;
+  const std::string name = qualified_key(key);
+  switch (key.type) {
+    case KeyType::Text: {
+      const std::string text = r.text(n, name);
+      if (key.rule == KeyRule::Required && is_blank(text)) r.fail(n, name + ": cannot be blank");
+      if (key.rule == KeyRule::PlainFileName && !is_plain_file_name(text))
+        r.fail(n, name + ": expected a plain file name such as \"Uninstall.exe\"");
+      if (key.rule == KeyRule::PlainBaseName && (is_blank(text) || !is_plain_file_name(text)))
+        r.fail(n, name + ": expected a plain, non-blank file name");
+      st.*std::get<core::String S::*>(key.field) = to_core(text);
+      break;
+    }
+    case KeyType::Number: set_setting_number(key, st, r.integer(n, name, key.low, key.high)); break;
+    case KeyType::Colour: set_setting_number(key, st, r.colour(n, name)); break;
+    case KeyType::Code:
+      set_setting_number(key, st, r.code(n, name, key.codes(), key.numbers, key.low, key.high));
+      break;
+    case KeyType::CodeSet: {
+      const auto* a = n.as_array();
+      if (!a) r.fail(n, name + ": expected an array of names, found " + std::string(type_phrase(n)));
+      uint32_t bits = 0;
+      for (const auto& item : *a) bits |= r.code(item, name, key.codes());
+      set_setting_number(key, st, static_cast<int32_t>(bits));
+      break;
+    }
+    case KeyType::Time: st.*std::get<core::FileTime S::*>(key.field) = r.time(n, name); break;
+    case KeyType::File: {
+      std::string bytes = r.file_bytes(n, name);
+      if (key.rule == KeyRule::IconFile &&
+          (bytes.size() < 6 || bytes.compare(0, 4, std::string("\0\0\1\0", 4)) != 0))
+        r.fail(n, name + ": \"" + r.utf8(n, name) + "\" is not an icon (.ico) file");
+      if (key.rule == KeyRule::BitmapFile) {
+        bytes = bitmap_image(r, n, name, bytes);
+        st.bitmap_size = archive::settings_limit::MaxBitmapSize;
+      }
+      st.*std::get<core::String S::*>(key.field) = to_core(bytes);
+      break;
+    }
+  }
+  st.flags |= key.implies_flag;
+  p.given.insert(name);
+}
+
+// The rows of one section, then what `more` reads of it; every other key is unknown.
+template <class More>
+void read_section(const TomlReader& r, const toml::table& t, std::string_view name, Project& p, More&& more) {
+  TomlScope s(r, t, std::string(name));
+  for (const SettingKey& key : setting_keys()) {
+    if (key.section != name) continue;
+    if (const toml::node* n = key.rule == KeyRule::Required ? &s.require(key.key) : s.take(key.key))
+      read_setting(r, *n, key, p);
+  }
+  more(s);
   s.finish();
 }
 
-void read_install(const TomlReader& r, const toml::table& t, Project& p) {
-  TomlScope s(r, t, "install");
-  InstallerSettings& st = p.settings;
-  if (auto* n = s.take("directory")) st.default_install_dir = r.text(*n, s.qualified("directory"));
-  if (auto* n = s.take("start_menu_folder")) st.start_menu_folder = r.text(*n, s.qualified("start_menu_folder"));
-  if (auto* n = s.take("shared_path")) st.shared_path = r.text(*n, s.qualified("shared_path"));
-  if (auto* n = s.take("uninstall_subdir")) st.uninstall_subdir = r.text(*n, s.qualified("uninstall_subdir"));
-  if (auto* n = s.take("uninstaller_name")) {
-    st.uninstaller_name = r.text(*n, s.qualified("uninstaller_name"));
-    if (st.uninstaller_name.empty() || st.uninstaller_name.find_first_of("\\/:*?\"<>|") != std::string::npos)
-      r.fail(*n, "install.uninstaller_name: expected a plain file name such as \"Uninstall.exe\"");
-  }
-  static constexpr CodeName kModes[] = {{"current-user", 0}, {"all-users", 1}};
-  if (auto* n = s.take("shortcut_mode"))
-    st.shortcut_mode = static_cast<uint8_t>(r.code(*n, s.qualified("shortcut_mode"), kModes));
-  if (auto* n = s.take("min_status_time"))
-    st.min_status_time = static_cast<uint16_t>(r.integer(*n, s.qualified("min_status_time"), 0, 9999));
-  if (auto* n = s.take("excluded_systems")) {
-    const auto* a = n->as_array();
-    if (!a) r.fail(*n, "install.excluded_systems: expected an array of system names, found " +
-                           std::string(type_phrase(*n)));
-    for (const auto& item : *a)
-      st.excluded_systems |= static_cast<int32_t>(
-          r.code(item, s.qualified("excluded_systems"), system_class_names()));
-  }
-  if (auto* n = s.take("desktop_folder")) st.desktop_folder = r.text(*n, s.qualified("desktop_folder"));
-  if (auto* n = s.take("desktop_folder_icon")) {
-    st.desktop_folder_icon = r.file_bytes(*n, s.qualified("desktop_folder_icon"));
-    if (st.desktop_folder_icon.size() < 6 || st.desktop_folder_icon.compare(0, 4, std::string("\0\0\1\0", 4)) != 0)
-      r.fail(*n, "install.desktop_folder_icon: \"" + r.utf8(*n, "") + "\" is not an icon (.ico) file");
-  }
-  if (auto* n = s.take("uninstaller_stamp")) {
-    st.uninstaller_stamp = r.time(*n, s.qualified("uninstaller_stamp"));
-    p.uninstaller_stamp_given = true;
-  }
-  s.finish();
-}
-
-// The stored picture is the bitmap file without its 14-byte file header; the runtime
-// finds the pixels right after the header and palette, so a file whose pixels lie
-// elsewhere would be drawn wrongly and is refused here.
-std::string bitmap_image(const TomlReader& r, const toml::node& n, const std::string& file) {
-  auto u16 = [&](size_t at) { return static_cast<uint32_t>(static_cast<unsigned char>(file[at]) | static_cast<unsigned char>(file[at + 1]) << 8); };
-  auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
-  const std::string key = "appearance.bitmap";
-  if (file.size() < 14 + 12 || file[0] != 'B' || file[1] != 'M')
-    r.fail(n, key + ": \"" + r.utf8(n, key) + "\" is not a bitmap (.bmp) file");
-  const uint32_t header = u32(14);
-  uint32_t entries = 0, entry_size = 0, counted = header;
-  if (header == 12) {
-    const uint32_t bits = u16(14 + 10);
-    entries = bits < 24 ? (1u << bits) : 0;
-    entry_size = 3;
-  } else if (header == 40 && file.size() >= 14 + 40) {
-    const uint32_t bits = u16(14 + 14);
-    entries = u32(14 + 32);
-    if (entries == 0 && bits < 16) entries = 1u << bits;
-    entry_size = 4;
-    if (u32(14 + 16) == 3) counted = 52;
-  } else {
-    r.fail(n, key + ": \"" + r.utf8(n, key) + "\" has a " + std::to_string(header) +
-                  "-byte header; only the 12- and 40-byte bitmap headers are supported");
-  }
-  const uint64_t pixels = 14ull + counted + uint64_t{entries} * entry_size;
-  if (pixels != u32(10) || pixels > file.size())
-    r.fail(n, key + ": the pixels of \"" + r.utf8(n, key) + "\" do not directly follow its header "
-                  "and colour table; save it as a plain Windows bitmap");
-  return file.substr(14);
-}
-
-void read_appearance(const TomlReader& r, const toml::table& t, Project& p) {
-  TomlScope s(r, t, "appearance");
-  InstallerSettings& st = p.settings;
-  if (auto* n = s.take("title_color")) st.title_color = r.colour(*n, s.qualified("title_color"));
-  if (auto* n = s.take("top_color")) st.top_color = r.colour(*n, s.qualified("top_color"));
-  if (auto* n = s.take("bottom_color")) st.bottom_color = r.colour(*n, s.qualified("bottom_color"));
-  if (auto* n = s.take("title_shadow"))
-    st.title_shadow = static_cast<uint8_t>(r.integer(*n, s.qualified("title_shadow"), 0, 255));
-  if (auto* n = s.take("title_position"))
-    st.title_position = static_cast<uint8_t>(
-        r.code(*n, s.qualified("title_position"), title_position_names(), true, 0, 255));
-  if (auto* n = s.take("title_font")) st.title_font = r.text(*n, s.qualified("title_font"));
-  const toml::node* size = s.take("bitmap_size");
-  if (auto* n = s.take("bitmap")) {
-    st.bitmap = bitmap_image(r, *n, r.file_bytes(*n, s.qualified("bitmap")));
-    st.bitmap_size = 100;
-    st.flags |= 0x8000;  // install_background_bitmap, unless [flags] says otherwise
-  }
-  if (size) st.bitmap_size = static_cast<int32_t>(r.integer(*size, s.qualified("bitmap_size"), 0, 100));
-  if (auto* n = s.take("stretch_mode"))
-    st.stretch_mode = static_cast<int32_t>(
-        r.code(*n, s.qualified("stretch_mode"), stretch_mode_names(), true, INT32_MIN, INT32_MAX));
-  s.finish();
+void read_section(const TomlReader& r, const toml::table& t, std::string_view name, Project& p) {
+  read_section(r, t, name, p, [](TomlScope&) {});
 }
 
 void read_texts(const TomlReader& r, const toml::table& t, Project& p) {
@@ -148,68 +129,45 @@ void read_texts(const TomlReader& r, const toml::table& t, Project& p) {
   for (const char* key : {"licence", "readme"}) {
     const toml::node* n = s.take(key);
     if (!n) continue;
-    auto& out = std::string(key) == "licence" ? p.settings.licences : p.settings.readmes;
+    auto& out = std::string(key) == "licence" ? p.settings.licence_texts : p.settings.readme_texts;
     std::vector<const toml::node*> items;
     if (const auto* a = n->as_array()) {
       for (const auto& item : *a) items.push_back(&item);
     } else {
       items.push_back(n);
     }
-    if (items.size() > 20)
-      r.fail(*n, s.qualified(key) + ": at most 20 texts, found " + std::to_string(items.size()));
+    const auto most = static_cast<size_t>(std::string(key) == "licence" ? archive::settings_limit::MaxLicenceCount
+                                                                         : archive::settings_limit::MaxReadmeCount);
+    if (items.size() > most)
+      r.fail(*n, s.qualified(key) + ": at most " + std::to_string(most) + " texts, found " +
+                     std::to_string(items.size()));
     // Shown in a multi-line edit control, which breaks lines only at CR LF.
-    for (const auto* item : items) out.push_back(crlf_line_ends(r.text_file(*item, s.qualified(key))));
+    for (const auto* item : items) out.append(to_core(crlf_line_ends(r.text_file(*item, s.qualified(key)))));
   }
   s.finish();
 }
 
-void read_batch(const TomlReader& r, const toml::table& t, Project& p) {
-  TomlScope s(r, t, "batch");
-  InstallerSettings& st = p.settings;
-  const std::pair<const char*, std::string*> keys[] = {
-      {"pre_install", &st.pre_install_batch}, {"post_install", &st.post_install_batch},
-      {"exit", &st.exit_batch},               {"uninstall_1", &st.uninstall_batch_1},
-      {"uninstall_2", &st.uninstall_batch_2}};
-  for (const auto& [key, target] : keys)
-    if (auto* n = s.take(key)) *target = r.text(*n, s.qualified(key));
-  s.finish();
-}
-
+// The archive's table: the settings' rows, and the build's own choices.
 void read_archive(const TomlReader& r, const toml::table& t, Project& p) {
-  TomlScope s(r, t, "archive");
-  InstallerSettings& st = p.settings;
-  if (auto* n = s.take("compression_level"))
-    p.compression_level = static_cast<int>(r.integer(*n, s.qualified("compression_level"), 0, 9));
-  static constexpr CodeName kPlacements[] = {{"image", 0}, {"file", 1}};
-  if (auto* n = s.take("data_placement"))
-    st.data_placement = static_cast<uint8_t>(r.code(*n, s.qualified("data_placement"), kPlacements));
-  if (auto* n = s.take("volume_size")) {
-    p.volume_size = r.byte_size(*n, s.qualified("volume_size"));
-    if (p.volume_size != 0 && p.volume_size < 4096)
-      r.fail(*n, "archive.volume_size: volumes must hold at least 4096 bytes (0 means one file)");
-  }
-  if (auto* n = s.take("volume_base_name")) {
-    st.volume_base_name = r.text(*n, s.qualified("volume_base_name"));
-    if (st.volume_base_name.find_first_not_of(" \t\r\n") == std::string::npos ||
-        st.volume_base_name.find_first_of("\\/:*?\"<>|") != std::string::npos)
-      r.fail(*n, "archive.volume_base_name: expected a plain, non-blank file name");
-    p.volume_base_name_given = true;
-  }
-  if (auto* n = s.take("first_volume_id")) {
-    st.first_volume_id = static_cast<int32_t>(r.integer(*n, s.qualified("first_volume_id"), INT32_MIN, INT32_MAX));
-    p.first_volume_id_given = true;
-  }
-  if (auto* n = s.take("uninstaller_patch")) {
-    const auto* pt = n->as_table();
-    if (!pt) r.fail(*n, "archive.uninstaller_patch: expected a table { offset = ..., file = ... }");
-    TomlScope ps(r, *pt, "archive.uninstaller_patch");
-    st.uninstaller_patch_offset = static_cast<int32_t>(
-        r.integer(ps.require("offset"), ps.qualified("offset"), 1, INT32_MAX));
-    st.uninstaller_patch = r.file_bytes(ps.require("file"), ps.qualified("file"));
-    if (st.uninstaller_patch.empty()) r.fail(*pt, "archive.uninstaller_patch.file: the patch is empty");
-    ps.finish();
-  }
-  s.finish();
+  read_section(r, t, "archive", p, [&](TomlScope& s) {
+    if (auto* n = s.take("compression_level"))
+      p.compression_level = static_cast<int>(r.integer(*n, s.qualified("compression_level"), 0, 9));
+    if (auto* n = s.take("volume_size")) {
+      p.volume_size = r.byte_size(*n, s.qualified("volume_size"));
+      if (p.volume_size != 0 && p.volume_size < 4096)
+        r.fail(*n, "archive.volume_size: volumes must hold at least 4096 bytes (0 means one file)");
+    }
+    if (auto* n = s.take("uninstaller_patch")) {
+      const auto* pt = n->as_table();
+      if (!pt) r.fail(*n, "archive.uninstaller_patch: expected a table { offset = ..., file = ... }");
+      TomlScope ps(r, *pt, "archive.uninstaller_patch");
+      archive::UninstallerPatch& patch = p.settings.uninstaller_patch;
+      patch.offset = static_cast<int32_t>(r.integer(ps.require("offset"), ps.qualified("offset"), 1, INT32_MAX));
+      patch.bytes = to_core(r.file_bytes(ps.require("file"), ps.qualified("file")));
+      if (patch.bytes.is_empty()) r.fail(*pt, "archive.uninstaller_patch.file: the patch is empty");
+      ps.finish();
+    }
+  });
 }
 
 void read_flags(const TomlReader& r, const toml::table& t, Project& p) {
@@ -226,14 +184,13 @@ void read_flags(const TomlReader& r, const toml::table& t, Project& p) {
 
 // Checks across sections, once everything is read.
 void check_project(const TomlReader& r, const toml::table& root, Project& p) {
-  const InstallerSettings& st = p.settings;
-  const bool uninstall = (st.flags & 0x4) != 0;
-  if (!uninstall && st.uninstaller_patch_offset > 0)
+  const archive::Settings& st = p.settings;
+  if (!(st.flags & flag::UninstallSupport) && st.uninstaller_patch.offset > 0)
     r.fail(root.source(), "archive.uninstaller_patch: needs flags.uninstall_support (the patch "
                           "applies to the uninstaller)");
-  if (!(st.flags & 0x10000) && !st.master_product.empty())
+  if (!(st.flags & flag::AddOn) && !st.master_product.is_empty())
     r.fail(root.source(), "product.master_product: needs flags.add_on (it is stored only for add-ons)");
-  if (st.flags & 0x8000 && st.bitmap.empty())
+  if ((st.flags & flag::InstallBackgroundBitmap) && st.bitmap.is_empty())
     r.fail(root.source(), "flags.install_background_bitmap: needs appearance.bitmap");
   if (p.files.empty())
     r.fail(root.source(), "the project has no [[files]] entry; an installer needs at least one file");
@@ -254,18 +211,18 @@ Project parse_project(std::string_view text, const std::filesystem::path& file) 
     reader.fail(e.source(), std::string(e.description()));
   }
 
-  InstallerSettings& st = project.settings;
+  archive::Settings& st = project.settings;
   st.flags = kDefaultFlags;
-  st.flags2 = 0x1;  // verify_installer_checksum
+  st.flags2 = archive::flag2::VerifyInstallerChecksum;
   st.uninstall_subdir = "Uninstall";
   st.uninstaller_name = "Uninstall.exe";
   st.title_color = 0xFFFFFF;
   st.top_color = 0xFF0000;  // blue, as a colour reference
   st.bottom_color = 0x000000;
   st.title_shadow = 2;
-  st.title_position = 1;
+  st.title_position = archive::title_position::TopLeft;
   st.title_font = "Times New Roman Bold Italic";
-  st.stretch_mode = 2;
+  st.stretch_mode = archive::stretch_mode::Zoom;
 
   TomlScope scope(reader, root, "");
   // Unknown tables are reported before anything else is missed.
@@ -273,17 +230,17 @@ Project parse_project(std::string_view text, const std::filesystem::path& file) 
                           "languages", "files", "deletions", "associations", "uninstall_values"})
     (void)scope.take(key);
   scope.finish();
-  const toml::table* product = section(reader, root, scope, "product");
+  const toml::table* product = section(reader, scope, "product");
   if (!product) reader.fail(root.source(), "the [product] table is required (at least product.name)");
-  read_product(reader, *product, project);
-  if (auto* t = section(reader, root, scope, "install")) read_install(reader, *t, project);
-  if (auto* t = section(reader, root, scope, "appearance")) read_appearance(reader, *t, project);
-  if (auto* t = section(reader, root, scope, "texts")) read_texts(reader, *t, project);
-  if (auto* t = section(reader, root, scope, "batch")) read_batch(reader, *t, project);
-  if (auto* t = section(reader, root, scope, "archive")) read_archive(reader, *t, project);
-  if (project.compression_level == 0) st.flags &= ~0x20u;  // stored data, unless [flags] says
+  read_section(reader, *product, "product", project);
+  for (const char* name : {"install", "appearance"})
+    if (auto* t = section(reader, scope, name)) read_section(reader, *t, name, project);
+  if (auto* t = section(reader, scope, "texts")) read_texts(reader, *t, project);
+  if (auto* t = section(reader, scope, "batch")) read_section(reader, *t, "batch", project);
+  if (auto* t = section(reader, scope, "archive")) read_archive(reader, *t, project);
+  if (project.compression_level == 0) st.flags &= ~flag::CompressData;  // stored data, unless [flags] says
   // Flags come after the sections whose keys imply a flag, so an explicit flag wins.
-  if (auto* t = section(reader, root, scope, "flags")) read_flags(reader, *t, project);
+  if (auto* t = section(reader, scope, "flags")) read_flags(reader, *t, project);
   read_languages(reader, scope.take("languages"), project);
   if (auto* n = scope.take("files")) read_files(reader, *n, project);
   if (auto* n = scope.take("deletions")) read_deletions(reader, *n, project);

@@ -24,6 +24,12 @@ std::vector<const toml::table*> table_array(const TomlReader& r, const toml::nod
 
 namespace {
 
+namespace kind = archive::file_kind;
+namespace file_flag = archive::file_flag;
+namespace condition = archive::deletion_condition;
+
+bool has_version(uint32_t k) { return archive::entry_text(k) == archive::EntryText::Version; }
+
 std::string indexed(std::string_view name, size_t i) {
   return std::string(name) + "[" + std::to_string(i) + "]";
 }
@@ -36,7 +42,7 @@ std::string backslashed(std::string s) {
 }
 
 // Kinds whose default directory the runtime knows; the others need a destination path.
-bool kind_has_directory(uint32_t kind) { return kind <= 9 && kind != 2 && kind != 3; }
+bool kind_has_directory(uint32_t kind) { return archive::default_directory(kind) != archive::DefaultDirectory::None; }
 
 void read_file_rule(const TomlReader& r, const toml::table& t, size_t index, Project& p) {
   TomlScope s(r, t, indexed("files", index));
@@ -64,7 +70,7 @@ void read_file_rule(const TomlReader& r, const toml::table& t, size_t index, Pro
       r.fail(*n, s.qualified("destination") + ": a destination without '\\' renames the file, "
                                               "so it needs exactly one source file");
   }
-  const bool shortcut_kind = rule.kind == 0 || rule.kind == 5;
+  const bool shortcut_kind = rule.kind == kind::Install || rule.kind == kind::Startup;
   auto flag = [&](const char* key, uint32_t bit, bool needs_shortcut_kind) {
     const toml::node* n = s.take(key);
     if (!n) return;
@@ -73,15 +79,15 @@ void read_file_rule(const TomlReader& r, const toml::table& t, size_t index, Pro
       r.fail(*n, s.qualified(key) + ": shortcuts are made only for the kinds \"install\" and \"startup\"");
     rule.flags |= bit;
   };
-  flag("desktop_shortcut", kFileDesktopShortcut, true);
-  flag("start_menu_shortcut", kFileStartMenuShortcut, true);
-  flag("permanent", kFilePermanent, false);
-  flag("in_uninstall_directory", kFileInUninstallDir, false);
+  flag("desktop_shortcut", file_flag::DesktopShortcut, true);
+  flag("start_menu_shortcut", file_flag::StartMenuShortcut, true);
+  flag("permanent", file_flag::Permanent, false);
+  flag("in_uninstall_directory", file_flag::InUninstallDir, false);
   if (auto* n = s.take("existence"))
     rule.flags |= r.code(*n, s.qualified("existence"), existence_names());
   if (auto* n = s.take("attributes")) {
     if (n->is_string() && n->as_string()->get() == "keep") {
-      rule.attributes = -1;
+      rule.attributes = archive::kKeepAttributes;
     } else {
       const auto* a = n->as_array();
       if (!a) r.fail(*n, s.qualified("attributes") + ": expected \"keep\" or an array of attribute names");
@@ -97,30 +103,31 @@ void read_file_rule(const TomlReader& r, const toml::table& t, size_t index, Pro
     target = r.text(*n, s.qualified(key));
   };
   text_for("shortcut_name", rule.shortcut_name, shortcut_kind, "\"install\" and \"startup\"");
-  text_for("font_name", rule.font_name, rule.kind == 4, "\"font\"");
+  text_for("font_name", rule.font_name, rule.kind == kind::Font, "\"font\"");
   if (auto* n = s.take("version")) {
-    if (rule.kind < 6 || rule.kind > 9)
+    if (!has_version(rule.kind))
       r.fail(*n, s.qualified("version") + ": only for the kinds \"system\", \"com-server\", "
                                           "\"type-library\" and \"versioned\"");
     rule.version = r.text(*n, s.qualified("version"));
   }
-  const bool makes_shortcut = (rule.kind == 0 && (rule.flags & 3)) || rule.kind == 5;
-  text_for("shortcut_icon", rule.icon, (rule.flags & 3) != 0,
+  const bool asks_shortcut = (rule.flags & file_flag::ShortcutMask) != 0;
+  const bool makes_shortcut = (rule.kind == kind::Install && asks_shortcut) || rule.kind == kind::Startup;
+  text_for("shortcut_icon", rule.icon, asks_shortcut,
            "\"install\" and \"startup\" with desktop_shortcut or start_menu_shortcut");
   text_for("arguments", rule.arguments, makes_shortcut, "\"install\" (with a shortcut) and \"startup\"");
   text_for("working_directory", rule.working_dir, makes_shortcut,
            "\"install\" (with a shortcut) and \"startup\"");
-  if (rule.kind == 4 && rule.font_name.empty())
+  if (rule.kind == kind::Font && rule.font_name.empty())
     r.fail(t.source(), s.qualified("font_name") + ": a font needs its face name (as the Fonts list shows it)");
   if (auto* n = s.take("time")) {
-    if (n->is_string() && n->as_string()->get() == "none") rule.time = StoredTime{};
+    if (n->is_string() && n->as_string()->get() == "none") rule.time = core::FileTime{};
     else rule.time = r.time(*n, s.qualified("time"));
   }
   if (auto* n = s.take("checksum"))
     rule.checksum = static_cast<uint32_t>(r.integer(*n, s.qualified("checksum"), 0, UINT32_MAX));
   if (auto* n = s.take("size")) rule.size = r.integer(*n, s.qualified("size"), 0, 0x40000000);
   if (!kind_has_directory(rule.kind) && rule.destination.find('\\') == std::string::npos &&
-      !(rule.flags & kFileInUninstallDir))
+      !(rule.flags & file_flag::InUninstallDir))
     r.fail(t.source(), s.qualified("destination") + ": kind " + std::to_string(rule.kind) +
                            " has no directory of its own; give a destination path such as "
                            "\"%WinDir%\\\\\"");
@@ -141,22 +148,23 @@ void read_deletions(const TomlReader& r, const toml::node& node, Project& p) {
     r.fail(node, "deletions: at most 1000 rules, found " + std::to_string(tables.size()));
   for (size_t i = 0; i < tables.size(); ++i) {
     TomlScope s(r, *tables[i], indexed("deletions", i));
-    DeletionRule rule;
+    archive::FileDeletion rule;
     const toml::node& files = s.require("files");
-    rule.specification = r.text(files, s.qualified("files"));
-    if (rule.specification.find_first_not_of(" \t\r\n") == std::string::npos)
+    const std::string specification = r.text(files, s.qualified("files"));
+    if (specification.find_first_not_of(" \t\r\n") == std::string::npos)
       r.fail(files, s.qualified("files") + ": names no file");
-    if (rule.specification == "~~THE END~~")
+    if (specification == archive::kDeletionListEnd)
       r.fail(files, s.qualified("files") + ": this text ends the list of rules and cannot be a rule");
+    rule.specification = to_core(specification);
     if (auto* n = s.take("condition"))
       rule.condition = static_cast<uint8_t>(r.code(*n, s.qualified("condition"), deletion_condition_names()));
     const toml::node* value = s.take("value");
-    if (rule.condition == 0 && value)
+    if (rule.condition == condition::None && value)
       r.fail(*value, s.qualified("value") + ": a value needs a condition");
-    if (rule.condition != 0 && !value)
+    if (rule.condition != condition::None && !value)
       r.fail(tables[i]->source(), s.qualified("value") + ": the condition needs a value");
-    if (rule.condition >= 1 && rule.condition <= 3) {
-      const StoredTime t = r.time(*value, s.qualified("value"));
+    if (rule.condition >= condition::DateEqual && rule.condition <= condition::DateOnOrBefore) {
+      const core::FileTime t = r.time(*value, s.qualified("value"));
       char buf[64];
       if (t.has_time())
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
@@ -164,86 +172,117 @@ void read_deletions(const TomlReader& r, const toml::node& node, Project& p) {
       else
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.year, t.month, t.day);
       rule.value = buf;
-    } else if (rule.condition >= 4) {
-      rule.value = std::to_string(r.integer(*value, s.qualified("value"), 0, INT64_MAX));
+    } else if (rule.condition >= condition::SizeEqual) {
+      rule.value = to_core(std::to_string(r.integer(*value, s.qualified("value"), 0, INT64_MAX)));
     }
     if (auto* n = s.take("delete_at_restart"))
-      if (r.boolean(*n, s.qualified("delete_at_restart"))) rule.flags |= 0x2;
+      if (r.boolean(*n, s.qualified("delete_at_restart"))) rule.flags |= archive::deletion_flag::DeleteAtRestart;
     s.finish();
-    p.settings.deletions.push_back(std::move(rule));
+    p.settings.deletion_rules.append(rule);
   }
 }
 
 void read_associations(const TomlReader& r, const toml::node& node, Project& p) {
   const auto tables = table_array(r, node, "associations");
-  if (tables.size() > 10000) r.fail(node, "associations: at most 10000 entries");
+  if (tables.size() > static_cast<size_t>(archive::settings_limit::MaxAssociationCount))
+    r.fail(node, "associations: at most 10000 entries");
   for (size_t i = 0; i < tables.size(); ++i) {
     TomlScope s(r, *tables[i], indexed("associations", i));
-    Association a;
+    archive::FileAssociation a;
     const toml::node& ext = s.require("extension");
-    a.extension = r.text(ext, s.qualified("extension"));
-    if (a.extension.empty() || a.extension == ".") r.fail(ext, s.qualified("extension") + ": cannot be empty");
-    const std::pair<const char*, std::string*> texts[] = {
+    a.extension = to_core(r.text(ext, s.qualified("extension")));
+    if (a.extension.is_empty() || a.extension == ".") r.fail(ext, s.qualified("extension") + ": cannot be empty");
+    const std::pair<const char*, core::String*> texts[] = {
         {"file_type", &a.file_type}, {"description", &a.description}, {"verb_text", &a.verb_text},
         {"command", &a.command},     {"language", &a.language},       {"icon", &a.icon}};
     for (const auto& [key, target] : texts)
-      if (auto* n = s.take(key)) *target = r.text(*n, s.qualified(key));
+      if (auto* n = s.take(key)) *target = to_core(r.text(*n, s.qualified(key)));
     const toml::node& verb = s.require("verb");
-    a.verb = r.text(verb, s.qualified("verb"));
-    if (a.verb.empty()) r.fail(verb, s.qualified("verb") + ": cannot be empty");
+    a.verb = to_core(r.text(verb, s.qualified("verb")));
+    if (a.verb.is_empty()) r.fail(verb, s.qualified("verb") + ": cannot be empty");
     if (auto* n = s.take("default_verb"))
-      if (r.boolean(*n, s.qualified("default_verb"))) a.flags |= 0x1;
-    if (!a.language.empty()) {
-      const auto& langs = p.settings.languages;
-      if (std::none_of(langs.begin(), langs.end(), [&](const Language& l) { return l.name == a.language; }))
-        r.fail(*s.take("language"), s.qualified("language") + ": \"" + cp1252_to_utf8(a.language) +
+      if (r.boolean(*n, s.qualified("default_verb"))) a.flags |= archive::association_flag::DefaultVerb;
+    if (!a.language.is_empty()) {
+      const archive::LanguageTables& langs = p.settings.languages;
+      bool known = false;
+      for (int32_t l = 0; l < langs.language_count(); ++l) known = known || langs.language_name(l) == a.language;
+      if (!known)
+        r.fail(*s.take("language"), s.qualified("language") + ": \"" + utf8_of(a.language) +
                                         "\" is not one of the project's languages");
     }
     s.finish();
-    p.settings.associations.push_back(std::move(a));
+    p.settings.file_associations.append(a);
   }
 }
 
 void read_uninstall_values(const TomlReader& r, const toml::node& node, Project& p) {
   const auto tables = table_array(r, node, "uninstall_values");
-  if (tables.size() > 10000) r.fail(node, "uninstall_values: at most 10000 entries");
+  if (tables.size() > static_cast<size_t>(archive::settings_limit::MaxUninstallValueCount))
+    r.fail(node, "uninstall_values: at most 10000 entries");
   for (size_t i = 0; i < tables.size(); ++i) {
     TomlScope s(r, *tables[i], indexed("uninstall_values", i));
-    UninstallValue v;
+    archive::UninstallData v;
     const toml::node& name = s.require("name");
-    v.name = r.text(name, s.qualified("name"));
-    if (v.name.empty()) r.fail(name, s.qualified("name") + ": cannot be empty");
+    v.name = to_core(r.text(name, s.qualified("name")));
+    if (v.name.is_empty()) r.fail(name, s.qualified("name") + ": cannot be empty");
     if (auto* n = s.take("type"))
       v.type = static_cast<uint8_t>(r.code(*n, s.qualified("type"), uninstall_value_type_names(), true, 0, 255));
     if (auto* n = s.take("data")) {
-      if (v.type == 4 && n->is_integer())
-        v.data = std::to_string(r.integer(*n, s.qualified("data"), INT32_MIN, UINT32_MAX));
+      if (v.type == archive::uninstall_value_type::Number && n->is_integer())
+        v.data = to_core(std::to_string(r.integer(*n, s.qualified("data"), INT32_MIN, UINT32_MAX)));
       else
-        v.data = r.text(*n, s.qualified("data"));
+        v.data = to_core(r.text(*n, s.qualified("data")));
     }
     s.finish();
-    p.settings.uninstall_values.push_back(std::move(v));
+    p.settings.uninstall_values.append(v);
   }
 }
 
+namespace {
+
+// One language of the project: its name and its strings by id.
+struct ProjectLanguage {
+  std::string name;
+  std::vector<std::string> strings;
+};
+
+std::vector<std::string> builtin_strings(const BuiltinLanguage& language) {
+  std::vector<std::string> strings;
+  for (const auto& text : *language.strings) strings.push_back(*utf8_to_cp1252(std::string(text)));
+  return strings;
+}
+
+// The tables as stored: every language with the same ids, line ends as CR LF.
+void store_languages(const std::vector<ProjectLanguage>& languages, archive::LanguageTables& tables) {
+  size_t count = 0;
+  for (const auto& l : languages) count = std::max(count, l.strings.size());
+  tables.reset(static_cast<int32_t>(languages.size()), static_cast<int32_t>(count));
+  for (size_t l = 0; l < languages.size(); ++l) {
+    tables.set_language_name(static_cast<int32_t>(l), to_core(languages[l].name));
+    for (size_t id = 0; id < languages[l].strings.size(); ++id)
+      tables.set_text(static_cast<int32_t>(id), static_cast<int32_t>(l),
+                      to_core(crlf_line_ends(languages[l].strings[id])));
+  }
+}
+
+}  // namespace
+
 void read_languages(const TomlReader& r, const toml::node* node, Project& p) {
-  auto& out = p.settings.languages;
+  std::vector<ProjectLanguage> out;
   if (!node) {
     const BuiltinLanguage& english = builtin_languages()[0];
-    Language l{std::string(english.name), {}};
-    for (const auto& text : *english.strings) l.strings.push_back(*utf8_to_cp1252(std::string(text)));
-    out.push_back(std::move(l));
+    out.push_back({std::string(english.name), builtin_strings(english)});
+    store_languages(out, p.settings.languages);
     return;
   }
   const auto tables = table_array(r, *node, "languages");
   if (tables.empty() || tables.size() > 100)
     r.fail(*node, "languages: expected 1 to 100 languages, found " + std::to_string(tables.size()));
-  size_t count = kBuiltinStringCount;
   std::set<std::string> names;
   for (size_t i = 0; i < tables.size(); ++i) {
     TomlScope s(r, *tables[i], indexed("languages", i));
     const toml::node& name_node = s.require("name");
-    Language l;
+    ProjectLanguage l;
     l.name = r.text(name_node, s.qualified("name"));
     if (l.name.empty()) r.fail(name_node, s.qualified("name") + ": cannot be empty");
     if (!names.insert(l.name).second)
@@ -259,7 +298,7 @@ void read_languages(const TomlReader& r, const toml::node* node, Project& p) {
              s.qualified(base_node ? "base" : "name") + ": no built-in texts for \"" + base_name +
                  "\"; set base to one of " + known);
     }
-    for (const auto& text : *base->strings) l.strings.push_back(*utf8_to_cp1252(std::string(text)));
+    l.strings = builtin_strings(*base);
     if (auto* n = s.take("strings")) {
       const auto* st = n->as_table();
       if (!st) r.fail(*n, s.qualified("strings") + ": expected a table of id = \"text\"");
@@ -281,10 +320,9 @@ void read_languages(const TomlReader& r, const toml::node* node, Project& p) {
       }
     }
     s.finish();
-    count = std::max(count, l.strings.size());
     out.push_back(std::move(l));
   }
-  for (auto& l : out) l.strings.resize(count);
+  store_languages(out, p.settings.languages);
 }
 
 }  // namespace qvin

@@ -5,11 +5,12 @@
 
 #include "archive/checksum.h"
 #include "qvin/flag_names.h"
+#include "qvin/settings_keys.h"
 #include "qvin/text_encoding.h"
 
 namespace qvin {
 
-std::string stored_time_text(const StoredTime& t) {
+std::string stored_time_text(const core::FileTime& t) {
   if (!t.has_date()) return "none";
   char buf[64];
   if (t.has_time())
@@ -33,32 +34,103 @@ std::string kind_text(uint32_t kind) {
 
 namespace {
 
-std::string u(const std::string& cp1252) { return cp1252_to_utf8(cp1252); }
+using S = archive::Settings;
+namespace file_flag = archive::file_flag;
+
+std::string u(const core::String& cp1252) { return utf8_of(cp1252); }
 
 Json code_json(std::span<const CodeName> table, uint32_t code) {
   const auto name = name_of(table, code);
   return name ? Json(std::string(*name)) : Json(code);
 }
 
+std::string code_text(std::span<const CodeName> table, int64_t code) {
+  const auto name = name_of(table, static_cast<uint32_t>(code));
+  return name ? std::string(*name) : std::to_string(code);
+}
+
 // A file held in the settings, by length and checksum.
-Json blob_json(const std::string& bytes) {
+Json blob_json(const core::String& bytes) {
   Json j = Json::object();
-  j.set("size", static_cast<int64_t>(bytes.size()));
-  j.set("checksum", archive::archive_checksum(bytes.data(), static_cast<int64_t>(bytes.size())));
+  j.set("size", static_cast<int64_t>(bytes.length()));
+  j.set("checksum", archive::archive_checksum(bytes.text(), bytes.length()));
   return j;
 }
 
-Json texts_json(const std::vector<std::string>& texts) {
+Json texts_json(const core::Array<core::String>& texts) {
   Json a = Json::array();
-  for (const auto& t : texts) a.push(u(t));
+  for (int32_t i = 0; i < texts.count(); ++i) a.push(u(texts[i]));
   return a;
+}
+
+// The names of the bits of `bits` in table order; `unnamed` receives the bits left over.
+std::vector<std::string> bit_names(std::span<const CodeName> table, uint32_t bits, uint32_t& unnamed) {
+  std::vector<std::string> names;
+  unnamed = bits;
+  for (const auto& c : table)
+    if (bits & c.code) {
+      names.push_back(std::string(c.name));
+      unnamed &= ~c.code;
+    }
+  return names;
+}
+
+const core::String& text_of(const SettingKey& key, const S& s) { return s.*std::get<core::String S::*>(key.field); }
+
+Json setting_json(const SettingKey& key, const S& s) {
+  switch (key.type) {
+    case KeyType::Text: return u(text_of(key, s));
+    case KeyType::Number: return setting_number(key, s);
+    case KeyType::Colour: return colour_text(static_cast<int32_t>(setting_number(key, s)));
+    case KeyType::Code: return code_json(key.codes(), static_cast<uint32_t>(setting_number(key, s)));
+    case KeyType::CodeSet: {
+      uint32_t unnamed = 0;
+      Json a = Json::array();
+      for (auto& name : bit_names(key.codes(), static_cast<uint32_t>(setting_number(key, s)), unnamed)) a.push(name);
+      if (unnamed) a.push(unnamed);
+      return a;
+    }
+    case KeyType::Time: return stored_time_text(s.*std::get<core::FileTime S::*>(key.field));
+    case KeyType::File: return text_of(key, s).is_empty() ? Json() : blob_json(text_of(key, s));
+  }
+  return Json();
+}
+
+// The value as `qvin info` prints it; empty for nothing worth a line.
+std::string setting_text(const SettingKey& key, const S& s) {
+  switch (key.type) {
+    case KeyType::Text: return u(text_of(key, s));
+    case KeyType::Number: return std::to_string(setting_number(key, s));
+    case KeyType::Colour: return colour_text(static_cast<int32_t>(setting_number(key, s)));
+    case KeyType::Code: return code_text(key.codes(), setting_number(key, s));
+    case KeyType::CodeSet: {
+      uint32_t unnamed = 0;
+      std::string text;
+      for (auto& name : bit_names(key.codes(), static_cast<uint32_t>(setting_number(key, s)), unnamed))
+        text += (text.empty() ? "" : ", ") + name;
+      if (unnamed) text += (text.empty() ? "" : ", ") + std::to_string(unnamed);
+      return text;
+    }
+    case KeyType::Time: return stored_time_text(s.*std::get<core::FileTime S::*>(key.field));
+    case KeyType::File:
+      return text_of(key, s).is_empty() ? std::string() : std::to_string(text_of(key, s).length()) + " bytes";
+  }
+  return {};
+}
+
+// The sections of the settings table, in table order.
+std::vector<std::string_view> setting_sections() {
+  std::vector<std::string_view> sections;
+  for (const SettingKey& key : setting_keys())
+    if (sections.empty() || sections.back() != key.section) sections.push_back(key.section);
+  return sections;
 }
 
 }  // namespace
 
-std::string destination_text(const FileRecord& r) {
-  std::string name = r.name, destination = r.destination;
-  if (!destination.empty() && destination.find('\\') == std::string::npos) {
+std::string destination_text(const archive::FileEntry& e) {
+  std::string name = from_core(e.name), destination = from_core(e.destination);
+  if (e.renames()) {
     name = destination;  // a bare name renames the file
     destination.clear();
   }
@@ -67,118 +139,79 @@ std::string destination_text(const FileRecord& r) {
       const size_t cut = name.find_last_of("\\:");
       destination += cut == std::string::npos ? name : name.substr(cut + 1);
     }
-    return u(destination);
+    return cp1252_to_utf8(destination);
   }
   std::string dir;
-  if (r.flags & kFileInUninstallDir) dir = "%UninstallDir%";
-  else if (r.kind == 0 || r.kind == 5 || r.kind == 9) dir = "%InstallDir%";
-  else if (r.kind == 1) dir = "%SharedDir%";
-  else if (r.kind == 4) dir = "%FontDir%";
-  else if (r.kind >= 6 && r.kind <= 8) dir = "%SystemDir%";
-  else dir = "(no directory)";
-  return u(dir + "\\" + name);
+  if (e.flags & file_flag::InUninstallDir) {
+    dir = "%UninstallDir%";
+  } else {
+    switch (archive::default_directory(e.kind)) {
+      case archive::DefaultDirectory::Install: dir = "%InstallDir%"; break;
+      case archive::DefaultDirectory::Shared: dir = "%SharedDir%"; break;
+      case archive::DefaultDirectory::Font: dir = "%FontDir%"; break;
+      case archive::DefaultDirectory::System: dir = "%SystemDir%"; break;
+      case archive::DefaultDirectory::None: dir = "(no directory)"; break;
+    }
+  }
+  return cp1252_to_utf8(dir + "\\" + name);
 }
 
 Json file_json(const FileRecord& r) {
+  const archive::FileEntry& e = r.entry;
   Json j = Json::object();
-  j.set("name", u(r.name));
-  j.set("kind", code_json(destination_kind_names(), r.kind));
+  j.set("name", u(e.name));
+  j.set("kind", code_json(destination_kind_names(), e.kind));
   j.set("size", static_cast<int64_t>(r.data.size()));
-  j.set("checksum", r.checksum);
-  j.set("time", stored_time_text(r.time));
-  j.set("destination", u(r.destination));
-  j.set("installs_to", destination_text(r));
-  j.set("existence", code_json(existence_names(), r.flags & kFileExistenceMask));
-  j.set("permanent", (r.flags & kFilePermanent) != 0);
-  j.set("in_uninstall_directory", (r.flags & kFileInUninstallDir) != 0);
-  j.set("desktop_shortcut", (r.flags & kFileDesktopShortcut) != 0);
-  j.set("start_menu_shortcut", (r.flags & kFileStartMenuShortcut) != 0);
-  if (r.attributes == -1) {
+  j.set("checksum", e.checksum);
+  j.set("time", stored_time_text(e.time));
+  j.set("destination", u(e.destination));
+  j.set("installs_to", destination_text(e));
+  j.set("existence", code_json(existence_names(), e.flags & file_flag::ExistenceMask));
+  j.set("permanent", (e.flags & file_flag::Permanent) != 0);
+  j.set("in_uninstall_directory", (e.flags & file_flag::InUninstallDir) != 0);
+  j.set("desktop_shortcut", (e.flags & file_flag::DesktopShortcut) != 0);
+  j.set("start_menu_shortcut", (e.flags & file_flag::StartMenuShortcut) != 0);
+  if (e.attributes == archive::kKeepAttributes) {
     j.set("attributes", "keep");
   } else {
     Json a = Json::array();
     for (const auto& c : attribute_names())
-      if (static_cast<uint32_t>(r.attributes) & c.code) a.push(std::string(c.name));
+      if (static_cast<uint32_t>(e.attributes) & c.code) a.push(std::string(c.name));
     j.set("attributes", a);
   }
-  const char* text_key = r.kind == 4 ? "font_name" : (r.kind >= 6 && r.kind <= 9) ? "version" : "shortcut_name";
-  j.set(text_key, u(r.text));
-  j.set("shortcut_icon", u(r.icon));
-  j.set("arguments", u(r.arguments));
-  j.set("working_directory", u(r.working_dir));
+  const archive::EntryText text = archive::entry_text(e.kind);
+  const char* text_key = text == archive::EntryText::FontName  ? "font_name"
+                         : text == archive::EntryText::Version ? "version"
+                                                               : "shortcut_name";
+  j.set(text_key, u(e.text));
+  j.set("shortcut_icon", u(e.icon));
+  j.set("arguments", u(e.arguments));
+  j.set("working_directory", u(e.working_directory));
   return j;
 }
 
-Json settings_json(const InstallerSettings& s) {
+Json settings_json(const S& s) {
   Json root = Json::object();
-  Json product = Json::object();
-  product.set("name", u(s.product_name));
-  product.set("version", u(s.product_version));
-  product.set("publisher", u(s.publisher));
-  product.set("registry_key", u(s.product_registry));
-  product.set("uninstall_key", u(s.uninstall_key));
-  product.set("master_product", u(s.master_product));
-  root.set("product", product);
-
-  Json install = Json::object();
-  install.set("directory", u(s.default_install_dir));
-  install.set("start_menu_folder", u(s.start_menu_folder));
-  install.set("shared_path", u(s.shared_path));
-  install.set("uninstall_subdir", u(s.uninstall_subdir));
-  install.set("uninstaller_name", u(s.uninstaller_name));
-  install.set("shortcut_mode", s.shortcut_mode == 1 ? Json("all-users") : s.shortcut_mode == 0 ? Json("current-user") : Json(static_cast<int>(s.shortcut_mode)));
-  install.set("min_status_time", static_cast<int>(s.min_status_time));
-  Json systems = Json::array();
-  uint32_t unnamed = static_cast<uint32_t>(s.excluded_systems);
-  for (const auto& c : system_class_names())
-    if (unnamed & c.code) {
-      systems.push(std::string(c.name));
-      unnamed &= ~c.code;
+  for (const std::string_view section : setting_sections()) {
+    Json j = Json::object();
+    for (const SettingKey& key : setting_keys())
+      if (key.section == section) j.set(std::string(key.key), setting_json(key, s));
+    if (section == "archive") {
+      if (s.uninstaller_patch.offset != 0) {
+        Json patch = blob_json(s.uninstaller_patch.bytes);
+        patch.set("offset", s.uninstaller_patch.offset);
+        j.set("uninstaller_patch", patch);
+      } else {
+        j.set("uninstaller_patch", Json());
+      }
     }
-  if (unnamed) systems.push(unnamed);
-  install.set("excluded_systems", systems);
-  install.set("desktop_folder", u(s.desktop_folder));
-  install.set("desktop_folder_icon", s.desktop_folder_icon.empty() ? Json() : blob_json(s.desktop_folder_icon));
-  install.set("uninstaller_stamp", stored_time_text(s.uninstaller_stamp));
-  root.set("install", install);
-
-  Json look = Json::object();
-  look.set("title_color", colour_text(s.title_color));
-  look.set("top_color", colour_text(s.top_color));
-  look.set("bottom_color", colour_text(s.bottom_color));
-  look.set("title_shadow", static_cast<int>(s.title_shadow));
-  look.set("title_position", code_json(title_position_names(), s.title_position));
-  look.set("title_font", u(s.title_font));
-  look.set("bitmap", s.bitmap.empty() ? Json() : blob_json(s.bitmap));
-  look.set("bitmap_size", s.bitmap_size);
-  look.set("stretch_mode", code_json(stretch_mode_names(), static_cast<uint32_t>(s.stretch_mode)));
-  root.set("appearance", look);
+    root.set(std::string(section), j);
+  }
 
   Json texts = Json::object();
-  texts.set("licence", texts_json(s.licences));
-  texts.set("readme", texts_json(s.readmes));
+  texts.set("licence", texts_json(s.licence_texts));
+  texts.set("readme", texts_json(s.readme_texts));
   root.set("texts", texts);
-
-  Json batch = Json::object();
-  batch.set("pre_install", u(s.pre_install_batch));
-  batch.set("post_install", u(s.post_install_batch));
-  batch.set("exit", u(s.exit_batch));
-  batch.set("uninstall_1", u(s.uninstall_batch_1));
-  batch.set("uninstall_2", u(s.uninstall_batch_2));
-  root.set("batch", batch);
-
-  Json archive_j = Json::object();
-  archive_j.set("data_placement", s.data_placement == 0 ? Json("image") : s.data_placement == 1 ? Json("file") : Json(static_cast<int>(s.data_placement)));
-  archive_j.set("volume_base_name", u(s.volume_base_name));
-  archive_j.set("first_volume_id", s.first_volume_id);
-  if (s.uninstaller_patch_offset != 0) {
-    Json patch = blob_json(s.uninstaller_patch);
-    patch.set("offset", s.uninstaller_patch_offset);
-    archive_j.set("uninstaller_patch", patch);
-  } else {
-    archive_j.set("uninstaller_patch", Json());
-  }
-  root.set("archive", archive_j);
 
   Json flags = Json::object();
   for (const auto& f : flag_names())
@@ -186,18 +219,20 @@ Json settings_json(const InstallerSettings& s) {
   root.set("flags", flags);
 
   Json deletions = Json::array();
-  for (const auto& d : s.deletions) {
+  for (int32_t i = 0; i < s.deletion_rules.count(); ++i) {
+    const archive::FileDeletion& d = s.deletion_rules[i];
     Json j = Json::object();
     j.set("files", u(d.specification));
     j.set("condition", code_json(deletion_condition_names(), d.condition));
     j.set("value", u(d.value));
-    j.set("delete_at_restart", (d.flags & 0x2) != 0);
+    j.set("delete_at_restart", (d.flags & archive::deletion_flag::DeleteAtRestart) != 0);
     deletions.push(j);
   }
   root.set("deletions", deletions);
 
   Json associations = Json::array();
-  for (const auto& a : s.associations) {
+  for (int32_t i = 0; i < s.file_associations.count(); ++i) {
+    const archive::FileAssociation& a = s.file_associations[i];
     Json j = Json::object();
     j.set("extension", u(a.extension));
     j.set("file_type", u(a.file_type));
@@ -207,13 +242,14 @@ Json settings_json(const InstallerSettings& s) {
     j.set("command", u(a.command));
     j.set("icon", u(a.icon));
     j.set("language", u(a.language));
-    j.set("default_verb", (a.flags & 0x1) != 0);
+    j.set("default_verb", (a.flags & archive::association_flag::DefaultVerb) != 0);
     associations.push(j);
   }
   root.set("associations", associations);
 
   Json values = Json::array();
-  for (const auto& v : s.uninstall_values) {
+  for (int32_t i = 0; i < s.uninstall_values.count(); ++i) {
+    const archive::UninstallData& v = s.uninstall_values[i];
     Json j = Json::object();
     j.set("name", u(v.name));
     j.set("type", code_json(uninstall_value_type_names(), v.type));
@@ -223,11 +259,12 @@ Json settings_json(const InstallerSettings& s) {
   root.set("uninstall_values", values);
 
   Json languages = Json::array();
-  for (const auto& l : s.languages) {
+  for (int32_t l = 0; l < s.languages.language_count(); ++l) {
     Json j = Json::object();
-    j.set("name", u(l.name));
+    j.set("name", u(s.languages.language_name(l)));
     Json strings = Json::object();
-    for (size_t id = 0; id < l.strings.size(); ++id) strings.set(std::to_string(id), u(l.strings[id]));
+    for (int32_t id = 0; id < s.languages.string_count(); ++id)
+      strings.set(std::to_string(id), u(s.languages.stored(id, l)));
     j.set("strings", strings);
     languages.push(j);
   }
@@ -235,59 +272,21 @@ Json settings_json(const InstallerSettings& s) {
   return root;
 }
 
-void print_settings(std::ostream& out, const InstallerSettings& s) {
-  auto line = [&](const char* key, const std::string& value) {
+void print_settings(std::ostream& out, const S& s) {
+  auto line = [&](std::string_view key, const std::string& value) {
     if (!value.empty()) out << "  " << key << ": " << value << "\n";
   };
-  out << "product:\n";
-  line("name", u(s.product_name));
-  line("version", u(s.product_version));
-  line("publisher", u(s.publisher));
-  line("registry_key", u(s.product_registry));
-  line("uninstall_key", u(s.uninstall_key));
-  line("master_product", u(s.master_product));
-  out << "install:\n";
-  line("directory", u(s.default_install_dir));
-  line("start_menu_folder", u(s.start_menu_folder));
-  line("shared_path", u(s.shared_path));
-  line("uninstall_subdir", u(s.uninstall_subdir));
-  line("uninstaller_name", u(s.uninstaller_name));
-  line("shortcut_mode", s.shortcut_mode == 1 ? "all-users" : "current-user");
-  line("min_status_time", std::to_string(s.min_status_time) + " ms");
-  std::string systems;
-  for (const auto& c : system_class_names())
-    if (static_cast<uint32_t>(s.excluded_systems) & c.code) systems += (systems.empty() ? "" : ", ") + std::string(c.name);
-  line("excluded_systems", systems);
-  line("desktop_folder", u(s.desktop_folder));
-  if (!s.desktop_folder_icon.empty()) line("desktop_folder_icon", std::to_string(s.desktop_folder_icon.size()) + " bytes");
-  line("uninstaller_stamp", stored_time_text(s.uninstaller_stamp));
-  out << "appearance:\n";
-  line("colours", "title " + colour_text(s.title_color) + ", top " + colour_text(s.top_color) + ", bottom " +
-                      colour_text(s.bottom_color));
-  const auto position = name_of(title_position_names(), s.title_position);
-  line("title", "\"" + u(s.title_font) + "\", " + (position ? std::string(*position) : std::to_string(s.title_position)) +
-                    ", shadow " + std::to_string(s.title_shadow));
-  if (!s.bitmap.empty()) {
-    const auto mode = name_of(stretch_mode_names(), static_cast<uint32_t>(s.stretch_mode));
-    line("bitmap", std::to_string(s.bitmap.size()) + " bytes, " + std::to_string(s.bitmap_size) + "%, " +
-                       (mode ? std::string(*mode) : std::to_string(s.stretch_mode)));
+  for (const std::string_view section : setting_sections()) {
+    out << section << ":\n";
+    for (const SettingKey& key : setting_keys())
+      if (key.section == section) line(key.key, setting_text(key, s));
+    if (section == "archive" && s.uninstaller_patch.offset != 0)
+      line("uninstaller_patch", std::to_string(s.uninstaller_patch.bytes.length()) + " bytes at offset " +
+                                    std::to_string(s.uninstaller_patch.offset));
   }
   out << "texts:\n";
-  line("licence", std::to_string(s.licences.size()) + " text(s)");
-  line("readme", std::to_string(s.readmes.size()) + " text(s)");
-  out << "batch:\n";
-  line("pre_install", std::to_string(s.pre_install_batch.size()) + " bytes");
-  line("post_install", std::to_string(s.post_install_batch.size()) + " bytes");
-  line("exit", std::to_string(s.exit_batch.size()) + " bytes");
-  line("uninstall_1", std::to_string(s.uninstall_batch_1.size()) + " bytes");
-  line("uninstall_2", std::to_string(s.uninstall_batch_2.size()) + " bytes");
-  out << "archive:\n";
-  line("data_placement", s.data_placement == 0 ? "image" : "file");
-  line("volume_base_name", u(s.volume_base_name));
-  line("first_volume_id", std::to_string(s.first_volume_id));
-  if (s.uninstaller_patch_offset != 0)
-    line("uninstaller_patch", std::to_string(s.uninstaller_patch.size()) + " bytes at offset " +
-                                  std::to_string(s.uninstaller_patch_offset));
+  line("licence", std::to_string(s.licence_texts.count()) + " text(s)");
+  line("readme", std::to_string(s.readme_texts.count()) + " text(s)");
   out << "flags:\n";
   for (const auto& f : flag_names())
     if ((f.word == 1 ? s.flags : s.flags2) & f.bit) out << "  " << f.name << "\n";

@@ -23,14 +23,14 @@ std::optional<int64_t> source_date_epoch() {
   return seconds;
 }
 
-StoredTime stored_time_of(int64_t unix_seconds) {
+core::FileTime stored_time_of(int64_t unix_seconds) {
   const std::time_t t = static_cast<std::time_t>(unix_seconds);
   std::tm tm{};
   gmtime_r(&t, &tm);
-  return StoredTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  return core::FileTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-StoredTime file_stamp(const std::filesystem::path& file, std::optional<int64_t> epoch) {
+core::FileTime file_stamp(const std::filesystem::path& file, std::optional<int64_t> epoch) {
   struct stat st {};
   int64_t seconds = 0;
   if (::stat(file.c_str(), &st) == 0) seconds = st.st_mtime;

@@ -15,10 +15,10 @@ std::optional<int64_t> source_date_epoch();
 
 // The stored form of a moment given in seconds since 1970, as UTC wall-clock fields (so
 // the build machine's time zone never changes the output).
-StoredTime stored_time_of(int64_t unix_seconds);
+core::FileTime stored_time_of(int64_t unix_seconds);
 
 // The time stamp recorded for a file: its modification time, or SOURCE_DATE_EPOCH when
 // that is set and earlier.
-StoredTime file_stamp(const std::filesystem::path& file, std::optional<int64_t> epoch);
+core::FileTime file_stamp(const std::filesystem::path& file, std::optional<int64_t> epoch);
 
 }  // namespace qvin

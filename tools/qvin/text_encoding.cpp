@@ -104,4 +104,12 @@ std::string cp1252_to_utf8(const std::string& bytes) {
   return out;
 }
 
+core::String to_core(std::string_view bytes) {
+  core::String text;
+  if (!bytes.empty()) text.append(bytes.data(), static_cast<int32_t>(bytes.size()));
+  return text;
+}
+
+std::string from_core(const core::String& text) { return std::string(text.text(), static_cast<size_t>(text.length())); }
+
 }  // namespace qvin

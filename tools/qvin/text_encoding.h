@@ -3,6 +3,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "core/string.h"
 
 namespace qvin {
 
@@ -18,6 +21,13 @@ std::string cp1252_to_utf8(const std::string& bytes);
 // The text with every line end (LF, CR, LF CR or CR LF) as CR LF, the form Windows
 // edit controls and the program's language tables expect.
 std::string crlf_line_ends(const std::string& text);
+
+// The same bytes as the archive library's text, and back.
+core::String to_core(std::string_view bytes);
+std::string from_core(const core::String& text);
+
+// The UTF-8 form of an archive text.
+inline std::string utf8_of(const core::String& text) { return cp1252_to_utf8(from_core(text)); }
 
 // The UTF-8 encoding of one code point.
 std::string utf8_of(char32_t code_point);

@@ -106,8 +106,8 @@ int32_t TomlReader::colour(const toml::node& node, std::string_view key) const {
   return static_cast<int32_t>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
 
-StoredTime TomlReader::time(const toml::node& node, std::string_view key) const {
-  StoredTime t;
+core::FileTime TomlReader::time(const toml::node& node, std::string_view key) const {
+  core::FileTime t;
   auto check_date = [&](const toml::date& d) {
     t.year = d.year;
     t.month = d.month;

@@ -42,7 +42,7 @@ class TomlReader {
   // "#RRGGBB" or a number, as a colour reference 0x00BBGGRR.
   int32_t colour(const toml::node& node, std::string_view key) const;
   // A local date-time, or a date (no time of day).
-  StoredTime time(const toml::node& node, std::string_view key) const;
+  core::FileTime time(const toml::node& node, std::string_view key) const;
   // One string or an array of strings, as UTF-8.
   std::vector<std::string> utf8_list(const toml::node& node, std::string_view key) const;
   // A size in bytes: a number, or a text such as "650M" (K, M, G are powers of 1024).

@@ -5,7 +5,7 @@
 
 #include <stdint.h>
 
-namespace ui {
+namespace archive {
 
 inline constexpr int32_t bitmap_file_header_size = 14;
 inline constexpr int32_t core_header_size = 12;   // width, height and bit count in 16 bits
@@ -35,4 +35,15 @@ void write_bitmap_file_header(uint8_t out[bitmap_file_header_size], int32_t data
 // start with "BM" or announces no data.
 int32_t bitmap_data_length(const uint8_t header[bitmap_file_header_size]);
 
-}  // namespace ui
+// Whether a whole bitmap file of `size` bytes can be stored as a picture without its file
+// header: the data after that header parses, and the pixels lie where the file header
+// says, because the program finds them right after the header and colour table.
+enum class BitmapFileCheck {
+  Plain,            // can be stored
+  NotABitmap,       // no "BM", or too short for a file header and a core header
+  UnknownHeader,    // neither a core nor an info header, or a header its data cannot hold
+  PixelsElsewhere,  // the file header's pixel offset is not right after the colour table
+};
+BitmapFileCheck check_bitmap_file(const uint8_t* file, int64_t size);
+
+}  // namespace archive

@@ -1,9 +1,9 @@
 // Bitmap header parsing and the bitmap file header.
-#include "ui/dib_layout.h"
+#include "archive/dib_layout.h"
 
 #include "archive/little_endian.h"
 
-namespace ui {
+namespace archive {
 namespace {
 
 constexpr uint32_t compression_rgb = 0;
@@ -16,9 +16,6 @@ int64_t magnitude(int32_t value) { return value < 0 ? -static_cast<int64_t>(valu
 bool parse_dib_header(const uint8_t* data, int32_t length, DibHeader& header) {
   header = DibHeader();
   if (data == nullptr || length <= core_header_size) return false;
-  using archive::load_i32;
-  using archive::load_u16;
-  using archive::load_u32;
   DibHeader parsed;
   int64_t header_size = load_u32(data);
   int64_t entries = 0;
@@ -63,17 +60,30 @@ bool parse_dib_header(const uint8_t* data, int32_t length, DibHeader& header) {
 void write_bitmap_file_header(uint8_t out[bitmap_file_header_size], int32_t data_length, int32_t pixel_offset) {
   out[0] = 'B';
   out[1] = 'M';
-  archive::store_i32(out + 2, data_length + bitmap_file_header_size);
-  archive::store_u16(out + 6, 0);
-  archive::store_u16(out + 8, 0);
-  archive::store_i32(out + 10, pixel_offset + bitmap_file_header_size);
+  store_i32(out + 2, data_length + bitmap_file_header_size);
+  store_u16(out + 6, 0);
+  store_u16(out + 8, 0);
+  store_i32(out + 10, pixel_offset + bitmap_file_header_size);
 }
 
 int32_t bitmap_data_length(const uint8_t header[bitmap_file_header_size]) {
   if (header[0] != 'B' || header[1] != 'M') return -1;
-  int64_t size = archive::load_u32(header + 2);
+  int64_t size = load_u32(header + 2);
   int64_t length = size - bitmap_file_header_size;
   return length > 0 && length <= 0x7FFFFFFF ? static_cast<int32_t>(length) : -1;
 }
 
-}  // namespace ui
+BitmapFileCheck check_bitmap_file(const uint8_t* file, int64_t size) {
+  if (file == nullptr || size < bitmap_file_header_size + core_header_size || file[0] != 'B' || file[1] != 'M')
+    return BitmapFileCheck::NotABitmap;
+  const int64_t data_length = size - bitmap_file_header_size;
+  DibHeader header;
+  if (data_length > 0x7FFFFFFF ||
+      !parse_dib_header(file + bitmap_file_header_size, static_cast<int32_t>(data_length), header))
+    return BitmapFileCheck::UnknownHeader;
+  if (load_u32(file + 10) != static_cast<uint32_t>(bitmap_file_header_size + header.pixel_offset))
+    return BitmapFileCheck::PixelsElsewhere;
+  return BitmapFileCheck::Plain;
+}
+
+}  // namespace archive
