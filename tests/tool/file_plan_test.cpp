@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "qvin/errors.h"
-#include "qvin/file_plan.h"
-#include "qvin/project_file.h"
+#include "qvin/project/errors.h"
+#include "qvin/project/file_plan.h"
+#include "qvin/project/project_file.h"
 #include "tool/tool_fixture.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // their place.
 #include <gtest/gtest.h>
 
-#include "qvin/errors.h"
-#include "qvin/project_file.h"
-#include "qvin/text_encoding.h"
+#include "qvin/project/errors.h"
+#include "qvin/project/project_file.h"
+#include "qvin/project/text_encoding.h"
 #include "tool/tool_fixture.h"
 
 namespace {
