@@ -7,9 +7,9 @@
 
 #include "archive/memory_stream.h"
 #include "archive/settings.h"
+#include "qvin/commands/settings_report.h"
 #include "qvin/project/flag_names.h"
 #include "qvin/project/project_file.h"
-#include "qvin/commands/settings_report.h"
 #include "tool/documented_project.h"
 
 namespace {

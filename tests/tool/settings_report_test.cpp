@@ -1,8 +1,8 @@
 // The settings report shows the documented complete project under the project file's names.
 #include <gtest/gtest.h>
 
-#include "qvin/project/project_file.h"
 #include "qvin/commands/settings_report.h"
+#include "qvin/project/project_file.h"
 #include "tool/documented_project.h"
 
 namespace {

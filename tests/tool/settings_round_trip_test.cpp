@@ -1,8 +1,8 @@
 // The settings a project gives come back whole from the installer the tool writes.
 #include <gtest/gtest.h>
 
-#include "qvin/project/file_plan.h"
 #include "qvin/installer/installer_file.h"
+#include "qvin/project/file_plan.h"
 #include "qvin/project/project_file.h"
 #include "tool/documented_project.h"
 

@@ -7,10 +7,10 @@
 
 #include "qvin/commands/cli_args.h"
 #include "qvin/commands/commands.h"
+#include "qvin/commands/progress.h"
+#include "qvin/installer/installer_file.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/file_plan.h"
-#include "qvin/installer/installer_file.h"
-#include "qvin/commands/progress.h"
 #include "qvin/project/project_file.h"
 #include "qvin/project/source_times.h"
 #include "qvin/project/text_encoding.h"

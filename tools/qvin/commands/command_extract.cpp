@@ -10,10 +10,10 @@
 
 #include "qvin/commands/cli_args.h"
 #include "qvin/commands/commands.h"
-#include "qvin/project/errors.h"
 #include "qvin/commands/extract_paths.h"
-#include "qvin/installer/installer_file.h"
 #include "qvin/commands/progress.h"
+#include "qvin/installer/installer_file.h"
+#include "qvin/project/errors.h"
 #include "qvin/project/text_encoding.h"
 
 namespace qvin {

@@ -5,11 +5,12 @@
 #include "archive/corrupt_code.h"
 #include "qvin/commands/cli_args.h"
 #include "qvin/commands/commands.h"
-#include "qvin/project/errors.h"
-#include "qvin/project/flag_names.h"
-#include "qvin/installer/installer_file.h"
 #include "qvin/commands/progress.h"
 #include "qvin/commands/settings_report.h"
+#include "qvin/installer/installer_file.h"
+#include "qvin/project/errors.h"
+#include "qvin/project/flag_names.h"
+#include "qvin/project/source_times.h"
 #include "qvin/project/text_encoding.h"
 
 namespace qvin {
@@ -20,33 +21,24 @@ const std::string& one_installer(const ParsedArgs& args) {
   return args.positional[0];
 }
 
-std::string list_time(const core::FileTime& t) {
-  if (!t.has_date()) return "-";
-  char buf[32];
-  if (t.has_time())
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-  else
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.year, t.month, t.day);
-  return buf;
-}
-
 Json layout_json(const Installer& in) {
   const InstallerLayout& l = in.layout;
+  const archive::ArchiveHeader& h = l.header;
   Json j = Json::object();
   j.set("file_size", l.file_size);
-  j.set("format_version", l.format_version);
-  j.set("section_index", l.section_index);
-  j.set("section_count", l.section_count);
-  j.set("section_offset", l.section_raw_pointer);
-  j.set("section_size", l.section_raw_size);
-  j.set("block_size", l.block_size);
-  j.set("block_length", l.block_length);
-  j.set("block_sum", l.block_sum);
-  j.set("exe_sum", l.exe_sum);
-  j.set("image_data_end", l.image_data_end);
-  j.set("file_count", l.file_count);
-  j.set("data_length", l.data_length);
-  j.set("data_sum", l.data_sum);
+  j.set("format_version", h.format_version);
+  j.set("section_index", l.section.index);
+  j.set("section_count", l.section.section_count);
+  j.set("section_offset", l.section.raw_offset);
+  j.set("section_size", l.section.raw_size);
+  j.set("block_size", h.block_size);
+  j.set("block_length", h.block.length());
+  j.set("block_sum", h.block_sum);
+  j.set("exe_sum", h.exe_sum);
+  j.set("image_data_end", h.image_data_end);
+  j.set("file_count", h.file_count);
+  j.set("data_length", h.data_length);
+  j.set("data_sum", h.data_sum);
   j.set("data_in_installer", l.first_part_bytes);
   Json volumes = Json::array();
   for (const auto& v : in.volumes) {
@@ -73,7 +65,7 @@ int command_list(std::span<const std::string> argv, std::ostream& out) {
     const std::string version = versioned ? utf8_of(e.text) : "-";
     out << std::left << std::setw(12) << kind_text(e.kind) << " " << std::right << std::setw(10) << f.data.size()
         << "  " << std::left << std::setw(40) << destination_text(e) << " " << std::setw(16) << version << " "
-        << list_time(e.time) << "\n";
+        << stored_time_text(e.time, ' ', "-") << "\n";
   }
   return kExitSuccess;
 }
@@ -84,6 +76,7 @@ int command_info(std::span<const std::string> argv, std::ostream& out) {
   const bool json = args.has("json");
   const Installer in = read_installer(one_installer(args), json);
   const InstallerLayout& l = in.layout;
+  const archive::ArchiveHeader& h = l.header;
   const archive::Settings& s = in.settings;
   if (json) {
     Json root = settings_json(s);
@@ -93,7 +86,7 @@ int command_info(std::span<const std::string> argv, std::ostream& out) {
     all.set("installer", in.path.filename().string());
     all.set("layout", layout_json(in));
     Json counts = Json::object();
-    counts.set("files", static_cast<int64_t>(l.file_count));
+    counts.set("files", h.file_count);
     counts.set("licences", s.licence_texts.count());
     counts.set("readmes", s.readme_texts.count());
     counts.set("deletions", s.deletion_rules.count());
@@ -111,11 +104,11 @@ int command_info(std::span<const std::string> argv, std::ostream& out) {
   }
   out << "installer: " << in.path.string() << " (" << l.file_size << " bytes)\n";
   char version[32];
-  std::snprintf(version, sizeof version, "%d.%d", l.format_version / 100, l.format_version % 100);
-  out << "archive: format " << version << ", section " << l.section_index + 1 << " of " << l.section_count
-      << " at offset " << l.section_raw_pointer << " (" << l.section_raw_size << " bytes)\n";
-  out << "header block: " << l.block_size << " bytes stored, " << l.block_length << " bytes of settings\n";
-  out << "data: " << l.data_length << " bytes stored" << ((s.flags & archive::flag::CompressData) ? " (compressed)" : "");
+  std::snprintf(version, sizeof version, "%d.%d", h.format_version / 100, h.format_version % 100);
+  out << "archive: format " << version << ", section " << l.section.index + 1 << " of " << l.section.section_count
+      << " at offset " << l.section.raw_offset << " (" << l.section.raw_size << " bytes)\n";
+  out << "header block: " << h.block_size << " bytes stored, " << h.block.length() << " bytes of settings\n";
+  out << "data: " << h.data_length << " bytes stored" << ((s.flags & archive::flag::CompressData) ? " (compressed)" : "");
   // Known once the data has been read (info reads only the header block unless asked for JSON).
   if (l.first_part_bytes >= 0) out << ", " << l.first_part_bytes << " in the installer";
   if (!in.volumes.empty()) out << ", the rest in " << in.volumes.size() << " volume file(s)";
@@ -124,7 +117,7 @@ int command_info(std::span<const std::string> argv, std::ostream& out) {
   out << "languages:";
   for (int32_t i = 0; i < s.languages.language_count(); ++i) out << " " << utf8_of(s.languages.language_name(i));
   out << " (" << s.languages.string_count() << " strings each)\n";
-  out << "counts: " << l.file_count << " files, " << s.licence_texts.count() << " licence texts, "
+  out << "counts: " << h.file_count << " files, " << s.licence_texts.count() << " licence texts, "
       << s.readme_texts.count() << " readme texts, " << s.deletion_rules.count() << " deletion rules, "
       << s.file_associations.count() << " associations, " << s.uninstall_values.count() << " uninstall values, "
       << in.volumes.size() << " volume files\n";
@@ -135,7 +128,7 @@ int command_verify(std::span<const std::string> argv, std::ostream& out) {
   static constexpr OptionSpec kOptions[] = {{"quiet", 'q', false}};
   const ParsedArgs args = parse_args(argv, kOptions);
   const Installer in = read_installer(one_installer(args), true);
-  out << in.path.string() << ": sound (" << in.files.size() << " files, " << in.layout.data_length
+  out << in.path.string() << ": sound (" << in.files.size() << " files, " << in.layout.header.data_length
       << " bytes of data";
   if (!in.volumes.empty()) out << ", " << in.volumes.size() << " volume file(s)";
   out << ")\n";

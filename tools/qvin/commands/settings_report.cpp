@@ -6,19 +6,10 @@
 #include "archive/checksum.h"
 #include "qvin/project/flag_names.h"
 #include "qvin/project/settings_keys.h"
+#include "qvin/project/source_times.h"
 #include "qvin/project/text_encoding.h"
 
 namespace qvin {
-
-std::string stored_time_text(const core::FileTime& t) {
-  if (!t.has_date()) return "none";
-  char buf[64];
-  if (t.has_time())
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-  else
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.year, t.month, t.day);
-  return buf;
-}
 
 std::string colour_text(int32_t c) {
   const auto v = static_cast<uint32_t>(c);

@@ -10,8 +10,6 @@
 
 namespace qvin {
 
-// "2024-05-01T12:00:00", "2024-05-01" (no time of day) or "none".
-std::string stored_time_text(const core::FileTime& time);
 // "#RRGGBB" of a colour reference (red in the low byte).
 std::string colour_text(int32_t colour_reference);
 // The stored name's kind name, or its number.

@@ -18,8 +18,8 @@
 #include "archive/settings.h"
 #include "archive/stdio_byte_source.h"
 #include "archive/uninstaller_image.h"
-#include "qvin/installer/atomic_output.h"
 #include "qvin/compressor/compressor.h"
+#include "qvin/installer/atomic_output.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/text_encoding.h"
 
@@ -99,33 +99,18 @@ Installer read_installer(const fs::path& path, bool with_files) {
   InstallerLayout& l = in.layout;
   l.file_size = file.size();
 
-  archive::ArchiveSection section;
+  archive::ArchiveSection& section = l.section;
   CorruptCode code = archive::find_archive_section(file, section);
   if (code != CorruptCode::None) corrupt(in, "the PE headers are damaged", code);
   if (!section.found) throw InputError(path.string() + ": not an installer (no .qvin archive section)");
-  l.section_count = section.section_count;
-  l.section_index = section.index;
-  l.section_virtual_address = section.virtual_address;
-  l.section_raw_size = section.raw_size;
-  l.section_raw_pointer = section.raw_offset;
 
   archive::SliceByteSource section_bytes = archive::archive_section_bytes(file, section);
-  archive::ArchiveHeader header;
+  archive::ArchiveHeader& header = l.header;
   code = archive::read_archive_header(section_bytes, header);
   if (header.version_too_new)
     throw InputError(path.string() + ": archive format " + std::to_string(header.format_version / 100.0) +
                      " is newer than this tool reads");
   if (code != CorruptCode::None) corrupt(in, "the archive header or header block is damaged", code);
-  l.format_version = header.format_version;
-  l.block_size = header.block_size;
-  l.block_sum = header.block_sum;
-  l.exe_sum = header.exe_sum;
-  l.image_data_end = header.image_data_end;
-  l.file_count = header.file_count;
-  l.data_length = header.data_length;
-  l.data_sum = header.data_sum;
-  for (int32_t i = 0; i < header.file_sizes.count(); ++i) l.file_sizes.push_back(header.file_sizes.at(i));
-  l.block_length = header.block.length();
 
   // The same order as the program: the flag words, the block's checksum, the rest.
   code = archive::check_block_sum(header.block, header.block_sum);
@@ -174,7 +159,7 @@ Installer read_installer(const fs::path& path, bool with_files) {
                        (prompt.wrong_ ? ", is not the right volume or cannot be read" : ", is missing"));
     }
   }
-  l.first_part_bytes = std::max<int64_t>(0, l.data_length - in_volumes);
+  l.first_part_bytes = std::max<int64_t>(0, header.data_length - in_volumes);
   l.unpacked_data_length = data.length;
 
   archive::ArchiveCursor table = data.cursor();
@@ -248,14 +233,9 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
   header.file_count = static_cast<int32_t>(sizes.size());
   for (const int32_t size : sizes) header.file_sizes.append(size);
 
-  archive::InstallerParts parts;
-  parts.stub = reinterpret_cast<const uint8_t*>(stub.data());
-  parts.stub_size = static_cast<int64_t>(stub.size());
-  parts.header = &header;
-  parts.sealed_block = reinterpret_cast<const uint8_t*>(sealed.text());
-  parts.sealed_length = sealed.length();
-  parts.data = data;
-  parts.data_length = static_cast<int32_t>(data_length);
+  archive::InstallerParts parts =
+      archive::installer_parts(reinterpret_cast<const uint8_t*>(stub.data()), static_cast<int64_t>(stub.size()),
+                               header, sealed, data, static_cast<int32_t>(data_length));
   parts.volume_size = options.volume_size;
   parts.first_volume_id = static_cast<uint32_t>(settings.first_volume_id);
   archive::InstallerFiles made;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_header.h"
+#include "archive/archive_section.h"
 #include "qvin/project/project_model.h"
 
 namespace qvin {
@@ -19,24 +21,11 @@ struct VolumeInfo {
   int64_t data_bytes = 0;  // archive data it holds (its size less the identifier)
 };
 
-// Where things lie in an installer, and the archive header's fields.
+// Where things lie in an installer, as the archive library reads them.
 struct InstallerLayout {
   int64_t file_size = 0;
-  int section_count = 0;    // NumberOfSections
-  int section_index = 0;    // the archive section's place in the table
-  uint32_t section_virtual_address = 0;
-  uint32_t section_raw_size = 0;
-  uint32_t section_raw_pointer = 0;  // also the size of the program part
-  int32_t format_version = 0;
-  int32_t block_size = 0;
-  uint32_t block_sum = 0;
-  uint32_t exe_sum = 0;
-  int32_t image_data_end = 0;
-  int32_t file_count = 0;
-  int32_t data_length = 0;
-  uint32_t data_sum = 0;
-  std::vector<int32_t> file_sizes;
-  int32_t block_length = 0;       // the header block once decompressed
+  archive::ArchiveSection section;
+  archive::ArchiveHeader header;  // its block: the header block once decompressed
   int64_t first_part_bytes = -1;  // archive data held by the installer itself; -1: not read
   int64_t unpacked_data_length = 0;  // the archive data once decompressed
 };

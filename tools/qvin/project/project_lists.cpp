@@ -7,6 +7,7 @@
 #include "qvin/project/flag_names.h"
 #include "qvin/project/languages/catalog.h"
 #include "qvin/project/project_sections.h"
+#include "qvin/project/source_times.h"
 #include "qvin/project/text_encoding.h"
 
 namespace qvin {
@@ -164,14 +165,7 @@ void read_deletions(const TomlReader& r, const toml::node& node, Project& p) {
     if (rule.condition != condition::None && !value)
       r.fail(tables[i]->source(), s.qualified("value") + ": the condition needs a value");
     if (rule.condition >= condition::DateEqual && rule.condition <= condition::DateOnOrBefore) {
-      const core::FileTime t = r.time(*value, s.qualified("value"));
-      char buf[64];
-      if (t.has_time())
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                      t.minute, t.second);
-      else
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.year, t.month, t.day);
-      rule.value = buf;
+      rule.value = to_core(stored_time_text(r.time(*value, s.qualified("value")), ' '));
     } else if (rule.condition >= condition::SizeEqual) {
       rule.value = to_core(std::to_string(r.integer(*value, s.qualified("value"), 0, INT64_MAX)));
     }

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -36,6 +37,17 @@ core::FileTime file_stamp(const std::filesystem::path& file, std::optional<int64
   if (::stat(file.c_str(), &st) == 0) seconds = st.st_mtime;
   if (epoch && seconds > *epoch) seconds = *epoch;
   return stored_time_of(seconds);
+}
+
+std::string stored_time_text(const core::FileTime& t, char separator, const char* no_date) {
+  if (!t.has_date()) return no_date;
+  char buf[64];
+  if (t.has_time())
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d%c%02d:%02d:%02d", t.year, t.month, t.day, separator, t.hour,
+                  t.minute, t.second);
+  else
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.year, t.month, t.day);
+  return buf;
 }
 
 }  // namespace qvin

@@ -1,9 +1,11 @@
-// Time stamps for reproducible builds: file times clamped to SOURCE_DATE_EPOCH.
+// Time stamps: file times clamped to SOURCE_DATE_EPOCH for reproducible builds, and the
+// text form of a stored time.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "qvin/project/project_model.h"
 
@@ -20,5 +22,9 @@ core::FileTime stored_time_of(int64_t unix_seconds);
 // The time stamp recorded for a file: its modification time, or SOURCE_DATE_EPOCH when
 // that is set and earlier.
 core::FileTime file_stamp(const std::filesystem::path& file, std::optional<int64_t> epoch);
+
+// "2024-05-01T12:00:00" (with `separator` between date and time), "2024-05-01" without a
+// time of day, or `no_date` without a date.
+std::string stored_time_text(const core::FileTime& time, char separator = 'T', const char* no_date = "none");
 
 }  // namespace qvin
