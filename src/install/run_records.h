@@ -34,6 +34,13 @@ struct SharedFile {
   bool existed_before = false;
 };
 
+// A font the file table installed, for the font phase to register.
+struct FontRequest {
+  core::String face;
+  core::String path;  // its full path in the fonts directory
+  bool permanent = false;  // registered, never put in the font list
+};
+
 class RunRecords {
  public:
   RunRecords();
@@ -54,6 +61,7 @@ class RunRecords {
   core::Vector<SharedFile> shared_files;
   core::Vector<core::String> com_targets;
   core::Vector<core::String> type_libraries;
+  core::Vector<FontRequest> font_requests;
   core::String font_list;  // the value of "ProductFonts"
   bool fonts_changed = false;
 

@@ -40,5 +40,7 @@ $(screenshot_line e2e-progress)
 wait-exit 1 120000
 SCRIPT
 
-[ -e "$drive_c/E2E Attended/Here" ] && fail "the empty installation directory was left behind"
+cmp -s "$drive_c/E2E Attended/Here/readme-file.txt" "$project/readme-file.txt" &&
+  pass "the file is installed in the chosen directory" || fail "no readme-file.txt in $target"
+rm -rf "$drive_c/E2E Attended"
 e2e_end

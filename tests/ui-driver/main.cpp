@@ -27,6 +27,8 @@
 //   wait-exit CODE [TIMEOUT]      wait for the program to end with exit code CODE; every
 //                                 window shown meanwhile is printed as "seen window ..."
 //   copy FROM TO                  copy a file, as a user supplies a missing one
+//   hold FILE                     open an existing file without sharing it and keep it
+//                                 open until the driver ends, as a running program does
 //   sleep MS
 // TEXT may use \r \n \t \\ \" \xHH; a TEXT wholly in double quotes loses them.
 //
@@ -194,6 +196,16 @@ Outcome Driver::run(const Command& command) {
     if (!CopyFileA(command.words[0].c_str(), command.words[1].c_str(), FALSE)) {
       return fail(command, "cannot copy (error " + std::to_string(GetLastError()) + ")");
     }
+    return Passed;
+  }
+  if (name == "hold") {
+    if (command.rest.empty()) return script_error(command, "usage: hold FILE");
+    HANDLE file = CreateFileA(command.rest.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      return fail(command, "cannot open " + command.rest + " (error " + std::to_string(GetLastError()) + ")");
+    }
+    // Released when the driver's process ends.
     return Passed;
   }
   if (name == "sleep") {

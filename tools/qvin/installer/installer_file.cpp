@@ -17,6 +17,7 @@
 #include "archive/memory_stream.h"
 #include "archive/settings.h"
 #include "archive/stdio_byte_source.h"
+#include "archive/stored_name.h"
 #include "archive/uninstaller_image.h"
 #include "qvin/compressor/compressor.h"
 #include "qvin/installer/atomic_output.h"
@@ -195,6 +196,15 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
   std::vector<int32_t> sizes;
   for (const FileRecord& r : files) {
     const archive::FileEntry e = r.with_data();
+    // Names the runtime would refuse as damage are the project's mistake: say which.
+    if (const char* problem = archive::stored_name_problem(e.name.text(), archive::StoredNameKind::Name))
+      throw ProjectError("file \"" + utf8_of(e.name) + "\" cannot be stored: " + problem);
+    if (!e.destination.is_empty()) {
+      const auto kind = e.renames() ? archive::StoredNameKind::Name : archive::StoredNameKind::Destination;
+      if (const char* problem = archive::stored_name_problem(e.destination.text(), kind))
+        throw ProjectError("file \"" + utf8_of(e.name) + "\": destination \"" + utf8_of(e.destination) +
+                           "\" cannot be stored: " + problem);
+    }
     const CorruptCode code = archive::write_file_entry(table, e);
     // An override of the checksum makes a damaged installer on purpose.
     if (code != CorruptCode::None && code != CorruptCode::FileChecksum)
