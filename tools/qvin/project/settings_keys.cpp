@@ -10,24 +10,26 @@ using S = archive::Settings;
 using T = KeyType;
 using R = KeyRule;
 
+// Rows give section, key, field, type, rule, range, names, whether numbers are allowed
+// and the flag the key implies, in that order; a row names only what differs from a text.
 constexpr SettingKey kKeys[] = {
     {"product", "name", &S::stored_product_name, T::Text, R::Required},
     {"product", "version", &S::product_version},
     {"product", "publisher", &S::publisher},
     {"product", "registry_key", &S::product_registry},
     {"product", "uninstall_key", &S::uninstall_key},
-    {"product", "master_product", &S::master_product, T::Text, R::None, 0, 0, nullptr, false,
-     archive::flag::AddOn},
+    {.section = "product", .key = "master_product", .field = &S::master_product, .implies_flag = archive::flag::AddOn},
 
     {"install", "directory", &S::default_install_dir},
     {"install", "start_menu_folder", &S::start_menu_folder},
     {"install", "shared_path", &S::shared_path},
     {"install", "uninstall_subdir", &S::uninstall_subdir},
     {"install", "uninstaller_name", &S::uninstaller_name, T::Text, R::PlainFileName},
-    {"install", "shortcut_mode", &S::shortcut_mode, T::Code, R::None, 0, 0, shortcut_mode_names},
+    {.section = "install", .key = "shortcut_mode", .field = &S::shortcut_mode, .type = T::Code, .codes = shortcut_mode_names},
     {"install", "min_status_time", &S::min_status_time, T::Number, R::None, 0,
      archive::settings_limit::MaxMinStatusTime},
-    {"install", "excluded_systems", &S::excluded_systems, T::CodeSet, R::None, 0, 0, system_class_names},
+    {.section = "install", .key = "excluded_systems", .field = &S::excluded_systems, .type = T::CodeSet,
+     .codes = system_class_names},
     {"install", "desktop_folder", &S::desktop_folder},
     {"install", "desktop_folder_icon", &S::desktop_folder_icon, T::File, R::IconFile},
     {"install", "uninstaller_stamp", &S::uninstaller_stamp, T::Time},
@@ -38,8 +40,8 @@ constexpr SettingKey kKeys[] = {
     {"appearance", "title_shadow", &S::title_shadow, T::Number, R::None, 0, 255},
     {"appearance", "title_position", &S::title_position, T::Code, R::None, 0, 255, title_position_names, true},
     {"appearance", "title_font", &S::title_font},
-    {"appearance", "bitmap", &S::bitmap, T::File, R::BitmapFile, 0, 0, nullptr, false,
-     archive::flag::InstallBackgroundBitmap},
+    {.section = "appearance", .key = "bitmap", .field = &S::bitmap, .type = T::File, .rule = R::BitmapFile,
+     .implies_flag = archive::flag::InstallBackgroundBitmap},
     {"appearance", "bitmap_size", &S::bitmap_size, T::Number, R::None, 0, archive::settings_limit::MaxBitmapSize},
     {"appearance", "stretch_mode", &S::stretch_mode, T::Code, R::None, INT32_MIN, INT32_MAX, stretch_mode_names,
      true},
@@ -50,7 +52,8 @@ constexpr SettingKey kKeys[] = {
     {"batch", "uninstall_1", &S::uninstall_batch_1},
     {"batch", "uninstall_2", &S::uninstall_batch_2},
 
-    {"archive", "data_placement", &S::data_placement, T::Code, R::None, 0, 0, data_placement_names},
+    {.section = "archive", .key = "data_placement", .field = &S::data_placement, .type = T::Code,
+     .codes = data_placement_names},
     {"archive", "volume_base_name", &S::volume_base_name, T::Text, R::PlainBaseName},
     {"archive", "first_volume_id", &S::first_volume_id, T::Number, R::None, INT32_MIN, INT32_MAX},
 };
