@@ -11,6 +11,7 @@
 #include "core/win/system_error.h"
 #include "core/win/version_info.h"
 #include "core/win/whole_file.h"
+#include "core/win/windows.h"
 #include "install/file_rules.h"
 #include "install/installed_file.h"
 #include "ui/message_pump.h"
@@ -79,11 +80,23 @@ void queue_shortcut(const archive::FileEntry& entry, const core::String& target,
   context.records.shortcut_requests.append(request);
 }
 
+// What the loop keeps from one entry to the next, so that per-file costs stay small: the
+// directory created last (files come grouped by directory) and when the status line last
+// changed (redrawing it for every small file would cost more than writing the file).
+struct LoopState {
+  core::String last_directory;
+  DWORD status_tick = 0;
+  bool status_shown = false;
+};
+
+constexpr DWORD kStatusInterval = 50;  // milliseconds between status lines
+
 // The entry's parent directory, created unless it is the installation directory itself.
-bool prepare_parent(const core::String& target, bool removable,
-                    const InstallContext& context) {
+bool prepare_parent(const core::String& target, bool removable, const InstallContext& context,
+                    LoopState& loop) {
   core::String directory = core::directory_part(target.text());
   if (directory.equals(context.dirs.install_dir.text(), false) == 0) return true;
+  if (directory.equals(loop.last_directory.text(), false) == 0) return true;
   if (!core::create_directory(directory.text())) {
     context.records.error_report.append_format(
         "%s %s\r\n%s\r\nNot installed: %s\r\n\r\n", ui::localised(archive::text_id::DirectoryNotCreated).text(),
@@ -91,6 +104,7 @@ bool prepare_parent(const core::String& target, bool removable,
     return false;
   }
   if (removable) context.records.record_for_removal(directory, true);
+  loop.last_directory = directory;
   return true;
 }
 
@@ -116,7 +130,7 @@ bool usable_target(const FileTarget& target, const RenamedEntry& renamed, const 
 }
 
 void install_entry(const archive::FileEntry& entry, const KindDirectories& directories,
-                   const InstallContext& context) {
+                   const InstallContext& context, LoopState& loop) {
   RunRecords& records = context.records;
   RenamedEntry renamed = rename_entry(entry);
   core::String destination = renamed.destination;
@@ -168,7 +182,7 @@ void install_entry(const archive::FileEntry& entry, const KindDirectories& direc
 
   queue_shortcut(entry, path, context);
   bool whole_tree = context.has_flag(archive::flag::UninstallRemovesDirectoryTree);
-  if (target.create_parent && !prepare_parent(path, removable && !whole_tree, context)) return;
+  if (target.create_parent && !prepare_parent(path, removable && !whole_tree, context, loop)) return;
   if (removable && !whole_tree) records.record_for_removal(path, false);
 
   if (!write_installed_file(path, entry.data, entry.data_size, entry.time, entry.attributes, existed_before,
@@ -180,7 +194,12 @@ void install_entry(const archive::FileEntry& entry, const KindDirectories& direc
     records.fonts_changed = true;
   }
   core::String status = core::format_string("%s -> %s", renamed.name.text(), path.text());
-  ui::set_status_text(status.text());
+  DWORD now = GetTickCount();
+  if (!loop.status_shown || now - loop.status_tick >= kStatusInterval) {
+    ui::set_status_text(status.text());
+    loop.status_tick = now;
+    loop.status_shown = true;
+  }
   if (context.has_flag(archive::flag::DetailedLog)) {
     records.install_log.append(status);
     records.install_log.append("\r\n");
@@ -192,14 +211,21 @@ void install_entry(const archive::FileEntry& entry, const KindDirectories& direc
 void extract_files(archive::ArchiveCursor& cursor, const archive::ArchiveHeader& header,
                    const InstallContext& context) {
   KindDirectories directories = kind_directories(context);
+  LoopState loop;
   const int32_t count = header.file_count;
+  int32_t shown_percent = -1;
   for (int32_t i = 0; i < count; ++i) {
-    ui::set_progress(static_cast<int32_t>(45 + (static_cast<int64_t>(i) * 40) / count));
+    // The bar moves 40 steps in all: it is told only when its position changes.
+    int32_t percent = static_cast<int32_t>(45 + (static_cast<int64_t>(i) * 40) / count);
+    if (percent != shown_percent) {
+      ui::set_progress(percent);
+      shown_percent = percent;
+    }
     archive::FileEntry entry;
     archive::CorruptCode code = archive::read_file_entry(cursor, header.file_sizes[i], entry);
     if (code != archive::CorruptCode::None) ui::report_corrupt(code);
     ui::pump_messages();
-    install_entry(entry, directories, context);
+    install_entry(entry, directories, context, loop);
   }
 }
 

@@ -21,12 +21,15 @@ constexpr int kAttempts = 3;
 constexpr DWORD kAttributeMask = 0x1127;
 constexpr DWORD kBlockingAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-bool write_once(const core::String& path, const uint8_t* data, int32_t size) {
+// One open per file: the time is set on the handle that wrote the bytes (a verification
+// that fails writes them again, with the time again).
+bool write_once(const core::String& path, const uint8_t* data, int32_t size, const core::FileTime& time) {
   core::File file;
   if (file.open(path.text(), core::file_open::WriteNew, FILE_ATTRIBUTE_NORMAL) != core::OpenResult::Opened) {
     return false;
   }
   if (size > 0 && !file.write_block(data, size)) return false;
+  if (time.has_date() && time.has_time()) file.set_modified_time(time);
   return file.close();
 }
 
@@ -35,15 +38,6 @@ void clear_blocking_attributes(const core::String& path) {
   DWORD attributes = GetFileAttributesA(path.text());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kBlockingAttributes) == 0) return;
   SetFileAttributesA(path.text(), attributes & ~kBlockingAttributes);
-}
-
-void stamp_time(const core::String& path, const core::FileTime& time) {
-  if (!time.has_date() || !time.has_time()) return;
-  core::File file;
-  if (file.open(path.text(), core::file_open::OpenExisting | core::file_open::NoRead) != core::OpenResult::Opened) {
-    return;
-  }
-  file.set_modified_time(time);
 }
 
 void apply_attributes(const core::String& path, int32_t wanted) {
@@ -65,7 +59,7 @@ bool write_installed_file(const core::String& path, const uint8_t* data, int32_t
   core::String failure;  // the system's text of the last failed attempt
   bool written = false;
   for (int attempt = 1; attempt <= kAttempts && !written; ++attempt) {
-    if (write_once(path, data, size)) {
+    if (write_once(path, data, size, time)) {
       if (!verify || core::file_equals(path.text(), data, size)) {
         written = true;
       } else if (attempt == kAttempts) {
@@ -93,7 +87,6 @@ bool write_installed_file(const core::String& path, const uint8_t* data, int32_t
     records.error_report.append(note);
     return false;
   }
-  stamp_time(path, time);
   apply_attributes(path, attributes);
   return true;
 }

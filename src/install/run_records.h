@@ -49,6 +49,9 @@ class RunRecords {
   core::String install_log;
   // Failures, each a paragraph; written after the log and summarised once.
   core::String error_report;
+  // The error report's paragraph of an item that could not be made:
+  // "<label> <path>\r\n<system text>\r\n".
+  void report_failure(const core::String& label, const core::String& path, const core::String& system_text);
 
   // The body of "Uninstall.DAT": one path a line, directories with a leading '~'.
   const core::String& removal_list() const { return removal_list_; }

@@ -62,7 +62,9 @@ cmp -s "$dir/locked.txt" "$project/locked.txt" && pass "the restart puts the new
   fail "after wineboot -r locked.txt holds: $(cat "$dir/locked.txt")"
 [ "$(stat -c %Y "$dir/locked.txt")" = "$(date -d '2021-03-04 05:06:07' +%s)" ] &&
   pass "the replacement carries the entry's time" || fail "the replacement's time is $(stat -c %y "$dir/locked.txt")"
-[ "$(find "$dir" -type f | wc -l)" = 1 ] && pass "no temporary file is left" || fail "left in $dir: $(ls "$dir")"
+# Beside the target (the uninstall directory below it holds the uninstaller and its data).
+[ "$(find "$dir" -maxdepth 1 -type f | wc -l)" = 1 ] && pass "no temporary file is left" || fail "left in $dir: $(ls "$dir")"
 
 rm -rf "$dir"
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\E2E Locked' /f /reg:64 >/dev/null 2>&1
 e2e_end

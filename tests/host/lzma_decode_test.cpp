@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/lzma_data.h"
 #include "archive/lzma_decode.h"
 
 namespace {
@@ -102,6 +103,29 @@ TEST(LzmaDecode, PropertiesBytes) {
   largest.dictionary_size = 0xFFFFFFFFu;
   EXPECT_EQ(decode(kBytes, out, kText.size(), largest), LzmaResult::Decoded);
   EXPECT_EQ(out, kText);
+}
+
+// Stored data: the header in front of the stream says how long the output is.
+TEST(LzmaData, HeaderAndStream) {
+  std::vector<uint8_t> stored(archive::kLzmaDataHeaderSize);
+  archive::write_lzma_data_header(properties(), static_cast<int64_t>(kText.size()), stored.data());
+  stored.insert(stored.end(), kBytes.begin(), kBytes.end());
+  ASSERT_EQ(archive::lzma_data_length(stored.data(), static_cast<int64_t>(stored.size())),
+            static_cast<int64_t>(kText.size()));
+  std::string out(kText.size(), '\0');
+  EXPECT_TRUE(archive::decode_lzma_data(stored.data(), static_cast<int64_t>(stored.size()),
+                                        reinterpret_cast<uint8_t*>(out.data()), static_cast<int64_t>(out.size())));
+  EXPECT_EQ(out, kText);
+  // A header cut short, a bad properties byte, a length an archive cannot hold.
+  EXPECT_EQ(archive::lzma_data_length(stored.data(), 12), -1);
+  std::vector<uint8_t> bad = stored;
+  bad[0] = 225;
+  EXPECT_EQ(archive::lzma_data_length(bad.data(), static_cast<int64_t>(bad.size())), -1);
+  bad = stored;
+  bad[12] = 1;
+  EXPECT_EQ(archive::lzma_data_length(bad.data(), static_cast<int64_t>(bad.size())), -1);
+  EXPECT_FALSE(archive::decode_lzma_data(stored.data(), static_cast<int64_t>(stored.size()),
+                                         reinterpret_cast<uint8_t*>(out.data()), 3));
 }
 
 }  // namespace

@@ -29,6 +29,10 @@
 //   copy FROM TO                  copy a file, as a user supplies a missing one
 //   hold FILE                     open an existing file without sharing it and keep it
 //                                 open until the driver ends, as a running program does
+//   link FILE.lnk                 print a shortcut's fields as read through the shell (the
+//                                 rest of the line is the path):
+//                                 "target:", "arguments:", "working-directory:" and
+//                                 "icon:" lines (the icon as path,index), as stored
 //   sleep MS
 // TEXT may use \r \n \t \\ \" \xHH; a TEXT wholly in double quotes loses them.
 //
@@ -47,6 +51,7 @@
 #include "core/win/windows.h"
 #include "screenshot.h"
 #include "script.h"
+#include "win/link_reader.h"
 #include "window_texts.h"
 
 namespace ui_driver {
@@ -206,6 +211,16 @@ Outcome Driver::run(const Command& command) {
       return fail(command, "cannot open " + command.rest + " (error " + std::to_string(GetLastError()) + ")");
     }
     // Released when the driver's process ends.
+    return Passed;
+  }
+  if (name == "link") {
+    std::string path = command.rest;
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+    if (path.empty()) return script_error(command, "usage: link FILE.lnk");
+    test_support::LinkFields fields;
+    if (!test_support::read_link(path, fields)) return fail(command, "not a shortcut that loads: " + path);
+    printf("target: %s\narguments: %s\nworking-directory: %s\nicon: %s,%d\n", fields.target.c_str(),
+           fields.arguments.c_str(), fields.working_directory.c_str(), fields.icon.c_str(), fields.icon_index);
     return Passed;
   }
   if (name == "sleep") {
@@ -469,6 +484,7 @@ int main(int argc, char** argv) {
     input = &file;
   }
 
+  CoInitialize(nullptr);  // the shell's link object, for `link`
   Driver driver;
   std::string line;
   int number = 0;
