@@ -90,7 +90,13 @@ Json setting_json(const SettingKey& key, const S& s) {
 // The value as `qvin info` prints it; empty for nothing worth a line.
 std::string setting_text(const SettingKey& key, const S& s) {
   switch (key.type) {
-    case KeyType::Text: return u(text_of(key, s));
+    case KeyType::Text: {
+      // Texts of several lines (the batches) are shown by size, to keep one line a key.
+      const core::String& text = text_of(key, s);
+      if (from_core(text).find_first_of("\r\n") != std::string::npos)
+        return std::to_string(text.length()) + " bytes";
+      return u(text);
+    }
     case KeyType::Number: return std::to_string(setting_number(key, s));
     case KeyType::Colour: return colour_text(static_cast<int32_t>(setting_number(key, s)));
     case KeyType::Code: return code_text(key.codes(), setting_number(key, s));
