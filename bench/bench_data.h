@@ -15,6 +15,12 @@ inline std::vector<uint8_t> read_file(const std::string& path) {
   return std::vector<uint8_t>((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
+inline bool write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(f);
+}
+
 // Deterministic English-like text: words of skewed frequency, punctuation, lines.
 inline std::vector<uint8_t> synthetic_text(size_t size) {
   static const char* const kWords[] = {

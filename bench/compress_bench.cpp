@@ -1,6 +1,7 @@
 // Compression size and time: our fast and strong levels against gzip, xz and zstd.
-// Usage: compress_bench [CORPUS_DIR] [PAYLOAD...]   (default build/corpus, payloads small app)
-// Each payload is CORPUS_DIR/PAYLOAD.tar, the solid stream of its files.
+// Usage: compress_bench [CORPUS_DIR] [PAYLOAD...] [--smoke]   (default build/corpus, payloads
+// small app). Each payload is CORPUS_DIR/PAYLOAD.tar, the solid stream of its files.
+// --smoke: only a little synthetic text, written to CORPUS_DIR/text.tar, to show it works.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +11,7 @@
 
 #include "archive/decompress.h"
 #include "bench_data.h"
-#include "qvin/compressor.h"
+#include "qvin/compressor/compressor.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ Row ours(const char* name, const std::vector<uint8_t>& input, qvin::CompressionL
 
 // Runs `command` with the payload on stdin; the size of what it writes.
 Row peer(const std::string& command, const std::string& path) {
-  const std::string out = "/tmp/qvin-compress-bench.out";
+  const std::string out = path + ".peer";
   const std::string line = command + " < '" + path + "' > " + out;
   const auto start = Clock::now();
   if (std::system(line.c_str()) != 0) {
@@ -62,6 +63,8 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "small" || arg == "app") {
       payloads.push_back(arg);
+    } else if (arg == "--smoke") {
+      payloads = {"text"};
     } else {
       dir = arg;
     }
@@ -71,9 +74,13 @@ int main(int argc, char** argv) {
               std::min(2u, std::max(1u, std::thread::hardware_concurrency())));
   for (const std::string& payload : payloads) {
     const std::string path = dir + "/" + payload + ".tar";
+    if (payload == "text" && !bench::write_file(path, bench::synthetic_text(64u << 10))) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      return 1;
+    }
     const std::vector<uint8_t> input = bench::read_file(path);
     if (input.empty()) {
-      std::fprintf(stderr, "no %s: run /work/shared/bench/make-corpus.sh %s\n", path.c_str(), dir.c_str());
+      std::fprintf(stderr, "no %s: run ../shared/bench/make-corpus.sh %s\n", path.c_str(), dir.c_str());
       return 1;
     }
     std::vector<Row> rows;

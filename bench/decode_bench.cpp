@@ -1,5 +1,6 @@
 // Decode throughput: fast decoder, reference decoder and zlib inflate on the same data.
-// Usage: decode_bench [CORPUS_DIR] [--app]   (CORPUS_DIR from make-corpus.sh; default build/corpus)
+// Usage: decode_bench [CORPUS_DIR] [--app] [--smoke]   (CORPUS_DIR from make-corpus.sh; default
+// build/corpus). --smoke: one quick pass over a little text, no corpus, to show it works.
 #include <zlib.h>
 
 #include <chrono>
@@ -12,14 +13,17 @@
 #include "archive/decompress.h"
 #include "archive/decompress_reference.h"
 #include "bench_data.h"
-#include "qvin/compressor.h"
+#include "qvin/compressor/compressor.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 // Best of several timed rounds (each at least ~0.3 s) of `run`, in output MB/s.
-double throughput(size_t output_bytes, const std::function<bool()>& run, double min_seconds = 0.3) {
+// 0 in a smoke run: every round runs once.
+double g_min_seconds = 0.3;
+
+double throughput(size_t output_bytes, const std::function<bool()>& run, double min_seconds = g_min_seconds) {
   double best = 0;
   for (int round = 0; round < 3; ++round) {
     int reps = 0;
@@ -70,7 +74,7 @@ void measure(const char* name, const std::vector<uint8_t>& input) {
         archive::free_decompressed(p);
         return ok;
       },
-      0.1);
+      g_min_seconds / 3);
   const double inflate = throughput(input.size(), [&] {
     uLongf n = static_cast<uLongf>(out.size());
     return uncompress(out.data(), &n, zblock.data(), static_cast<uLong>(zblock.size())) == Z_OK;
@@ -84,9 +88,13 @@ void measure(const char* name, const std::vector<uint8_t>& input) {
 int main(int argc, char** argv) {
   std::string dir = "build/corpus";
   bool app = false;
+  bool smoke = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--app") == 0) {
       app = true;
+    } else if (std::strcmp(argv[i], "--smoke") == 0) {
+      smoke = true;
+      g_min_seconds = 0;
     } else {
       dir = argv[i];
     }
@@ -94,9 +102,13 @@ int main(int argc, char** argv) {
   std::printf("decode throughput, output MB/s (best of 3); block = strong level, zlib = level 9\n");
   std::printf("%-10s %10s %10s %10s | %9s %9s %9s %9s | %7s %7s\n", "data", "bytes", "block", "zlib", "fast",
               "fast+alloc", "reference", "inflate", "fast/inf", "fast/ref");
+  if (smoke) {
+    measure("text", bench::synthetic_text(64u << 10));
+    return 0;
+  }
   const std::vector<uint8_t> small = bench::read_file(dir + "/small.tar");
   if (small.empty()) {
-    std::fprintf(stderr, "no %s/small.tar: run /work/shared/bench/make-corpus.sh %s\n", dir.c_str(), dir.c_str());
+    std::fprintf(stderr, "no %s/small.tar: run ../shared/bench/make-corpus.sh %s\n", dir.c_str(), dir.c_str());
   } else {
     measure("small", small);
   }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "archive/decompress.h"
-#include "qvin/compressor.h"
+#include "qvin/compressor/compressor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The first byte picks the level and the thread count; the rest is the input.

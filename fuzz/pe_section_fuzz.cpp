@@ -29,14 +29,8 @@ std::vector<uint8_t> make_template() {
   header.file_sizes.append(10);
   header.file_sizes.append(20);
   const uint8_t data[64] = {1, 2, 3, 4, 5};
-  archive::InstallerParts parts;
-  parts.stub = stub.data();
-  parts.stub_size = static_cast<int64_t>(stub.size());
-  parts.header = &header;
-  parts.sealed_block = reinterpret_cast<const uint8_t*>(sealed.text());
-  parts.sealed_length = sealed.length();
-  parts.data = data;
-  parts.data_length = sizeof(data);
+  archive::InstallerParts parts = archive::installer_parts(stub.data(), static_cast<int64_t>(stub.size()), header,
+                                                           sealed, data, sizeof(data));
   archive::InstallerFiles files;
   archive::write_installer(parts, files);
   const uint8_t* p = reinterpret_cast<const uint8_t*>(files.installer.text());

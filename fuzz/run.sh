@@ -17,13 +17,13 @@ src="$root/fuzz/${target}_fuzz.cpp"
 out="$root/build/fuzz/$target"
 mkdir -p "$out/corpus" "$out/artifacts"
 # The portable libraries (core without its allocator hooks, archive) and the tool's
-# compressor; each target links what it calls.
+# compressor library; each target links what it calls.
 sources=()
 for f in "$root"/src/core/*.cpp "$root"/src/archive/*.cpp; do
   case "$f" in */new_delete.cpp) continue ;; esac
   sources+=("$f")
 done
-sources+=("$root"/tools/qvin/{compressor,match_finder,optimal_parser,fast_parser,token_stream,large_array}.cpp)
+sources+=("$root"/tools/qvin/compressor/*.cpp)
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$root/src" -I"$root/tools" "$src" "${sources[@]}" -o "$out/$target" -pthread -llzma
 cd "$out"

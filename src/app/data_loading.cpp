@@ -39,11 +39,13 @@ class VolumeQuestions final : public archive::VolumePrompt {
   bool ask_for_volume(int number, char drive, bool after_wrong_volume) override {
     core::String text;
     if (after_wrong_volume) {
-      text.append(ui::localised(30));
+      text.append(ui::localised(archive::text_id::WrongVolume));
       text.append("\r\n\r\n");
     }
-    text.append(core::format_text(ui::localised(26).text(), {number, core::FormatArgument::character(drive)}));
-    return ui::message_box(text.text(), ui::localised(27).text(), MB_ICONQUESTION | MB_OKCANCEL) == IDOK;
+    const core::String& request = ui::localised(archive::text_id::VolumeRequest);
+    text.append(core::format_text(request.text(), {number, core::FormatArgument::character(drive)}));
+    const core::String& caption = ui::localised(archive::text_id::VolumeCaption);
+    return ui::message_box(text.text(), caption.text(), MB_ICONQUESTION | MB_OKCANCEL) == IDOK;
   }
   // The progress dialog's cancel question ends the run itself on yes.
   bool confirm_cancel() override {
@@ -60,14 +62,14 @@ class ShownProgress final : public archive::LoadProgress {
     switch (stage) {
       case archive::LoadStage::Checking:
         ui::wait_minimum(pause);
-        ui::set_status_and_progress(62, 36);
+        ui::set_status_and_progress(archive::text_id::StatusChecking, 36);
         break;
       case archive::LoadStage::Checked:
       case archive::LoadStage::Decompressed:
         ui::wait_minimum(pause);
         break;
       case archive::LoadStage::Decompressing:
-        ui::set_status_and_progress(29, 40);
+        ui::set_status_and_progress(archive::text_id::StatusDecompressing, 40);
         break;
     }
   }
@@ -78,14 +80,8 @@ class ShownProgress final : public archive::LoadProgress {
 void load_data_or_exit(const archive::ArchiveHeader& header, const archive::ArchiveSection& section,
                        archive::ByteSource& image_section, archive::ByteSource& file, archive::ArchiveData& data) {
   const ui::RunState& state = ui::run_state();
-  archive::DataSources sources;
-  sources.image_section = &image_section;
-  sources.file = &file;
-  sources.data_in_file = state.settings.data_placement != 0;
-  sources.compressed = (state.settings.flags & archive::flag::CompressData) != 0;
-  sources.volume_base_name = state.settings.volume_base_name.text();
-  sources.installer_directory = state.environment.installer_directory.text();
-  sources.first_volume_id = static_cast<uint32_t>(state.settings.first_volume_id);
+  const archive::DataSources sources =
+      archive::data_sources(state.settings, image_section, file, state.environment.installer_directory.text());
 
   FileVolumes volumes;
   VolumeQuestions questions;

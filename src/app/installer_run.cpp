@@ -1,8 +1,6 @@
 // The installer's run: command line, archive, settings, wizard, data, engine, finish.
 #include "app/installer_run.h"
 
-#include <ole2.h>
-
 #include "app/appearance.h"
 #include "app/command_line.h"
 #include "app/data_loading.h"
@@ -39,6 +37,11 @@ void check(archive::CorruptCode code) {
 
 // Misuse of the foundation ends the run like every other fatal condition.
 void fatal_from_foundation(const char* message) { ui::fatal_error(message); }
+
+// The usage text headed by `message` and naming the program's file, as a fatal error.
+[[noreturn]] void usage_error(const char* message) {
+  ui::fatal_error(usage_text(message, ui::run_state().environment.installer_name.text()).text());
+}
 
 // The archive section as the running program has it in memory: the loader mapped the
 // section's raw bytes up to its virtual size.
@@ -82,14 +85,14 @@ void run_installer(HINSTANCE instance, const char* arguments) {
   state.instance = instance;
   core::init_environment(state.environment);
   core::set_fatal_handler(fatal_from_foundation);
-  OleInitialize(nullptr);
+  ui::start_ole();
 
   CommandLine line;
   core::String usage_message;
-  if (!parse_command_line(arguments, line, usage_message)) ui::usage_error(usage_message.text());
+  if (!parse_command_line(arguments, line, usage_message)) usage_error(usage_message.text());
   if (line.uninstall) {
     state.uninstalling = true;
-    if (line.uninstall_name.is_empty()) ui::usage_error("Product name required");
+    if (line.uninstall_name.is_empty()) usage_error("Product name required");
     if (uninstall::run_uninstaller(line.uninstall_name)) uninstall::create_self_removal_batch();
     ui::exit_installer();
   }

@@ -69,6 +69,19 @@ LoadResult corrupt(CorruptCode code) { return LoadResult{LoadStatus::Corrupt, co
 
 }  // namespace
 
+DataSources data_sources(const Settings& settings, ByteSource& image_section, ByteSource& file,
+                         const char* installer_directory) {
+  DataSources sources;
+  sources.image_section = &image_section;
+  sources.file = &file;
+  sources.data_in_file = settings.data_placement != data_placement::InImage;
+  sources.compressed = (settings.flags & flag::CompressData) != 0;
+  sources.volume_base_name = settings.volume_base_name.text();
+  sources.installer_directory = installer_directory;
+  sources.first_volume_id = static_cast<uint32_t>(settings.first_volume_id);
+  return sources;
+}
+
 core::String volume_file_name(const char* base_name, int number) {
   char digits[16];
   core::format_buffer(digits, sizeof(digits), "%d", number);

@@ -8,6 +8,7 @@
 #include "archive/archive_section.h"
 #include "archive/byte_source.h"
 #include "archive/corrupt_code.h"
+#include "archive/settings.h"
 #include "core/string.h"
 
 namespace archive {
@@ -62,6 +63,12 @@ struct DataSources {
   const char* installer_directory = "";  // volume files are looked for here
   uint32_t first_volume_id = 0;
 };
+
+// The sources as the settings place and pack the data, with volumes named after the
+// settings' volume_base_name in `installer_directory`. The settings and the directory
+// text must outlive the result.
+DataSources data_sources(const Settings& settings, ByteSource& image_section, ByteSource& file,
+                         const char* installer_directory);
 
 // The loaded data: `bytes`/`length` point into `owned`, or into the image section when the
 // data lay there whole and uncompressed (then the section must outlive them).

@@ -33,7 +33,7 @@ struct FileDeletion {
   core::String value;          // date-time text or size, by condition
   int32_t flags = 0;
 
-  bool operator==(const FileDeletion& other) const;
+  bool operator==(const FileDeletion&) const = default;
 };
 
 // The fields after the file pattern, in stream order (the rule list reads the

@@ -24,7 +24,7 @@ struct FileAssociation {
   core::String language;     // applies only to this language when not empty
   core::String icon;         // "DefaultIcon"; directory variables allowed
 
-  bool operator==(const FileAssociation& other) const;
+  bool operator==(const FileAssociation&) const = default;
 };
 
 // The record's fields in stream order, for reading and writing alike.

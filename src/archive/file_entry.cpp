@@ -169,6 +169,13 @@ OverwriteRule overwrite_rule(uint32_t kind) {
   }
 }
 
+EntryText entry_text(uint32_t kind) {
+  if (kind == file_kind::Install || kind == file_kind::Startup) return EntryText::ShortcutName;
+  if (kind == file_kind::Font) return EntryText::FontName;
+  if (overwrite_rule(kind) == OverwriteRule::VersionThenDate) return EntryText::Version;
+  return EntryText::Nothing;
+}
+
 bool FileEntry::renames() const {
   return !destination.is_empty() && destination.find_char('\\') < 0;
 }

@@ -48,11 +48,25 @@ enum class DefaultDirectory { None, Install, Shared, Font, System };
 // How a kind decides to replace an existing file.
 enum class OverwriteRule { Always, Date, VersionThenDate };
 
+// What a record's text field holds, by kind.
+enum class EntryText { Nothing, ShortcutName, FontName, Version };
+
 DefaultDirectory default_directory(uint32_t kind);
 OverwriteRule overwrite_rule(uint32_t kind);
+EntryText entry_text(uint32_t kind);
 
 // Attributes value that leaves a written file's attributes alone.
 inline constexpr int32_t kKeepAttributes = -1;
+
+// Bits of a record's attributes, as the file system has them.
+namespace file_attribute {
+inline constexpr uint32_t ReadOnly = 0x1;
+inline constexpr uint32_t Hidden = 0x2;
+inline constexpr uint32_t System = 0x4;
+inline constexpr uint32_t Archive = 0x20;
+inline constexpr uint32_t Temporary = 0x100;
+inline constexpr uint32_t Offline = 0x1000;
+}  // namespace file_attribute
 
 // One record, fields in stream order. The data is not copied: it points into the archive
 // data the record was read from (or, for writing, at the caller's bytes); its length

@@ -130,6 +130,8 @@ inline constexpr int kDataDirectoryEntrySize = 8;
 // Entry 4 of the data directory: the certificate table (Authenticode signatures). Unlike
 // the others it holds a file offset, not a virtual address.
 inline constexpr int kCertificateTableIndex = 4;
+// Entry 2: the resource directory (version information among it).
+inline constexpr int kResourceTableIndex = 2;
 }  // namespace optional
 
 // The fields the uninstaller image adjusts, as offsets from e_lfanew.

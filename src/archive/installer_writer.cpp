@@ -12,6 +12,19 @@ int64_t align_up(int64_t value, int64_t unit) { return (value + unit - 1) / unit
 
 }  // namespace
 
+InstallerParts installer_parts(const uint8_t* stub, int64_t stub_size, const ArchiveHeader& header,
+                               const core::String& sealed_block, const uint8_t* data, int32_t data_length) {
+  InstallerParts parts;
+  parts.stub = stub;
+  parts.stub_size = stub_size;
+  parts.header = &header;
+  parts.sealed_block = reinterpret_cast<const uint8_t*>(sealed_block.text());
+  parts.sealed_length = sealed_block.length();
+  parts.data = data;
+  parts.data_length = data_length;
+  return parts;
+}
+
 WriteError write_installer(const InstallerParts& parts, InstallerFiles& files) {
   files.installer.clear();
   files.volumes.clear();

@@ -29,6 +29,12 @@ struct InstallerParts {
   uint32_t first_volume_id = 0;
 };
 
+// The parts of an installer of `stub` with that header, sealed block and data, all in the
+// installer (no volumes until the caller sets volume_size and first_volume_id). The
+// pointers must outlive the parts.
+InstallerParts installer_parts(const uint8_t* stub, int64_t stub_size, const ArchiveHeader& header,
+                               const core::String& sealed_block, const uint8_t* data, int32_t data_length);
+
 struct InstallerFiles {
   core::String installer;
   core::Array<core::String> volumes;  // volume 2 first

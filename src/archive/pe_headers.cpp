@@ -36,8 +36,8 @@ struct FieldBlank {
 
 }  // namespace
 
-int64_t certificate_entry_offset(int64_t optional_header, uint16_t magic, int size_of_optional_header,
-                                 uint32_t number_of_rva_and_sizes) {
+int64_t data_directory_entry_offset(int64_t optional_header, uint16_t magic, int size_of_optional_header,
+                                    uint32_t number_of_rva_and_sizes, int index) {
   int directory = 0;
   if (magic == pe::optional::kMagicPe32) {
     directory = pe::optional::kDataDirectoryPe32;
@@ -46,11 +46,16 @@ int64_t certificate_entry_offset(int64_t optional_header, uint16_t magic, int si
   } else {
     return -1;
   }
-  const int index = pe::optional::kCertificateTableIndex;
   const int entry = directory + index * pe::optional::kDataDirectoryEntrySize;
   if (number_of_rva_and_sizes <= static_cast<uint32_t>(index)) return -1;
   if (entry + pe::optional::kDataDirectoryEntrySize > size_of_optional_header) return -1;
   return optional_header + entry;
+}
+
+int64_t certificate_entry_offset(int64_t optional_header, uint16_t magic, int size_of_optional_header,
+                                 uint32_t number_of_rva_and_sizes) {
+  return data_directory_entry_offset(optional_header, magic, size_of_optional_header, number_of_rva_and_sizes,
+                                     pe::optional::kCertificateTableIndex);
 }
 
 bool read_pe_headers(const uint8_t* bytes, int64_t size, PeHeaders& out) {
@@ -73,8 +78,10 @@ bool read_pe_headers(const uint8_t* bytes, int64_t size, PeHeaders& out) {
     out.checksum_field = out.optional_header + pe::optional::kCheckSumOffset;
   const int count_field = plus ? pe::optional::kNumberOfRvaAndSizesPe32Plus : pe::optional::kNumberOfRvaAndSizesPe32;
   if (out.size_of_optional_header >= count_field + 4) {
-    out.certificate_entry = certificate_entry_offset(out.optional_header, out.magic, out.size_of_optional_header,
-                                                     load_u32(bytes + out.optional_header + count_field));
+    const uint32_t entries = load_u32(bytes + out.optional_header + count_field);
+    out.certificate_entry = certificate_entry_offset(out.optional_header, out.magic, out.size_of_optional_header, entries);
+    out.resource_entry = data_directory_entry_offset(out.optional_header, out.magic, out.size_of_optional_header,
+                                                     entries, pe::optional::kResourceTableIndex);
   }
   return true;
 }

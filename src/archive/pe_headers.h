@@ -15,6 +15,7 @@ struct PeHeaders {
   uint16_t magic = 0;                 // 0x10B (PE32), 0x20B (PE32+) or something else
   int64_t checksum_field = -1;        // the CheckSum field, when the magic is known
   int64_t certificate_entry = -1;     // data directory entry 4 (offset, size), when present
+  int64_t resource_entry = -1;        // data directory entry 2 (address, size), when present
 };
 
 // Reads the layout from the first `size` bytes of an executable. False when they do not
@@ -22,8 +23,11 @@ struct PeHeaders {
 // table itself is not checked here.
 bool read_pe_headers(const uint8_t* bytes, int64_t size, PeHeaders& out);
 
-// The offset of data directory entry 4 for an optional header at `optional_header` with
-// this magic, size and NumberOfRvaAndSizes; -1 when the header has no such entry.
+// The offset of data directory entry `index` for an optional header at `optional_header`
+// with this magic, size and NumberOfRvaAndSizes; -1 when the header has no such entry.
+int64_t data_directory_entry_offset(int64_t optional_header, uint16_t magic, int size_of_optional_header,
+                                    uint32_t number_of_rva_and_sizes, int index);
+// The same for entry 4, the certificate table.
 int64_t certificate_entry_offset(int64_t optional_header, uint16_t magic, int size_of_optional_header,
                                  uint32_t number_of_rva_and_sizes);
 

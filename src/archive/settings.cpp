@@ -162,48 +162,7 @@ void replace_placeholder(core::String& text, const char* placeholder, const core
   text.replace(placeholder, value.text(), core::search::IgnoreCase, 0, core::kAll);
 }
 
-template <class T>
-bool same_lists(const core::Array<T>& a, const core::Array<T>& b) {
-  if (a.count() != b.count()) return false;
-  for (int32_t i = 0; i < a.count(); ++i)
-    if (!(a[i] == b[i])) return false;
-  return true;
-}
-
-bool same_time(const core::FileTime& a, const core::FileTime& b) {
-  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
-         a.second == b.second;
-}
-
-bool same_date(const core::CalendarDate& a, const core::CalendarDate& b) {
-  return a.day_number == b.day_number && a.month == b.month && a.day == b.day && a.year == b.year &&
-         a.weekday == b.weekday;
-}
-
 }  // namespace
-
-bool Settings::operator==(const Settings& o) const {
-  return flags == o.flags && flags2 == o.flags2 && min_status_time == o.min_status_time &&
-         shortcut_mode == o.shortcut_mode && same_time(uninstaller_stamp, o.uninstaller_stamp) &&
-         publisher == o.publisher && stored_product_name == o.stored_product_name && shared_path == o.shared_path &&
-         start_menu_folder == o.start_menu_folder && default_install_dir == o.default_install_dir &&
-         product_version == o.product_version && product_registry == o.product_registry &&
-         bitmap_size == o.bitmap_size && stretch_mode == o.stretch_mode &&
-         same_lists(licence_texts, o.licence_texts) && same_lists(readme_texts, o.readme_texts) &&
-         uninstall_subdir == o.uninstall_subdir && volume_base_name == o.volume_base_name &&
-         uninstaller_name == o.uninstaller_name && uninstall_key == o.uninstall_key && title_color == o.title_color &&
-         title_shadow == o.title_shadow && title_position == o.title_position && title_font == o.title_font &&
-         top_color == o.top_color && bottom_color == o.bottom_color && bitmap == o.bitmap &&
-         master_product == o.master_product && desktop_folder == o.desktop_folder &&
-         desktop_folder_icon == o.desktop_folder_icon && pre_install_batch == o.pre_install_batch &&
-         post_install_batch == o.post_install_batch && exit_batch == o.exit_batch &&
-         uninstall_batch_1 == o.uninstall_batch_1 && uninstall_batch_2 == o.uninstall_batch_2 &&
-         same_date(reserved, o.reserved) && excluded_systems == o.excluded_systems &&
-         data_placement == o.data_placement && first_volume_id == o.first_volume_id &&
-         uninstaller_patch == o.uninstaller_patch && same_lists(deletion_rules, o.deletion_rules) &&
-         same_lists(file_associations, o.file_associations) && same_lists(uninstall_values, o.uninstall_values) &&
-         languages == o.languages && product_name == o.product_name;
-}
 
 CorruptCode read_settings_flags(MemoryStream& stream, Settings& settings) {
   FieldReader io(stream, CorruptCode::BadEndMarker);

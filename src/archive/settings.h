@@ -63,6 +63,50 @@ inline constexpr uint32_t RestartQuestionInAutomaticMode = 0x200;
 inline constexpr uint32_t FixedTitleInLanguageDialog = 0x400;
 }  // namespace flag2
 
+// Values of `shortcut_mode`: whose start menu and desktop receive the shortcuts.
+namespace shortcut_mode {
+inline constexpr uint8_t CurrentUser = 0;
+inline constexpr uint8_t AllUsers = 1;
+}  // namespace shortcut_mode
+
+// Values of `stretch_mode`: how the background picture fills its box.
+namespace stretch_mode {
+inline constexpr int32_t Stretch = 0;  // fill the box exactly, proportions ignored
+inline constexpr int32_t Fit = 1;      // as large as fits, proportions kept, centred
+inline constexpr int32_t Zoom = 2;     // the largest whole factor that fits, centred
+}  // namespace stretch_mode
+
+// Values of `title_position`: where the background window's title stands.
+namespace title_position {
+inline constexpr uint8_t None = 0;  // no title
+inline constexpr uint8_t TopLeft = 1;
+inline constexpr uint8_t TopCentre = 2;
+inline constexpr uint8_t TopRight = 3;
+inline constexpr uint8_t BottomLeft = 4;
+inline constexpr uint8_t BottomCentre = 5;
+inline constexpr uint8_t BottomRight = 6;
+}  // namespace title_position
+
+// Operating-system classes: the bits of `excluded_systems`, one per class told apart.
+namespace os_class {
+inline constexpr uint32_t Unrecognised = 1;  // any system none of the others describes
+inline constexpr uint32_t Win32s = 2;
+inline constexpr uint32_t Windows95 = 4;
+inline constexpr uint32_t Windows98 = 8;
+inline constexpr uint32_t WindowsMe = 16;
+inline constexpr uint32_t Nt3 = 32;  // NT 3.x and earlier
+inline constexpr uint32_t Nt4 = 64;
+inline constexpr uint32_t Windows2000 = 128;
+inline constexpr uint32_t WindowsXp = 256;
+inline constexpr uint32_t Nt52 = 512;  // NT 5.2 (Server 2003, XP x64)
+}  // namespace os_class
+
+// Values of `data_placement`: where the archive data lies.
+namespace data_placement {
+inline constexpr uint8_t InImage = 0;  // inside the archive section
+inline constexpr uint8_t InFile = 1;   // any other value: after the image, at the end of the file
+}  // namespace data_placement
+
 // Limits the reader checks, and the end marker.
 namespace settings_limit {
 inline constexpr int32_t MaxMinStatusTime = 9999;   // milliseconds
@@ -130,7 +174,7 @@ struct Settings {
   core::String product_name;
 
   // Every field equal (the language tables as LanguageTables compares them).
-  bool operator==(const Settings& other) const;
+  bool operator==(const Settings&) const = default;
 };
 
 // Reads entry 1, the flag words (the driver reads them first, checks the block's

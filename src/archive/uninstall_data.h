@@ -20,7 +20,7 @@ struct UninstallData {
   uint8_t type = uninstall_value_type::Text;
   core::String data;  // directory variables allowed
 
-  bool operator==(const UninstallData& other) const;
+  bool operator==(const UninstallData&) const = default;
 };
 
 // The record's fields in stream order, for reading and writing alike.

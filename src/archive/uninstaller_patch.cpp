@@ -5,10 +5,6 @@
 
 namespace archive {
 
-bool UninstallerPatch::operator==(const UninstallerPatch& other) const {
-  return offset == other.offset && bytes == other.bytes;
-}
-
 bool apply_uninstaller_patch(const UninstallerPatch& patch, uint8_t* image, int64_t size) {
   if (patch.offset <= 0 || image == nullptr) return false;
   // 64-bit sum: offset and length are each below 2^31, so it cannot wrap.

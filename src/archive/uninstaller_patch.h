@@ -12,7 +12,7 @@ struct UninstallerPatch {
   int32_t offset = 0;
   core::String bytes;
 
-  bool operator==(const UninstallerPatch& other) const;
+  bool operator==(const UninstallerPatch&) const = default;
 };
 
 // Writes the patch into an image of `size` bytes when the offset is above 0 and all the

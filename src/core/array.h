@@ -99,6 +99,14 @@ class Vector {
   const T& front() const { return at(0); }
   const T& back() const { return at(count_ - 1); }
 
+  // The same count and equal elements in the same order.
+  bool operator==(const Vector& other) const {
+    if (count_ != other.count_) return false;
+    for (int32_t i = 0; i < count_; ++i)
+      if (!(items_[i] == other.items_[i])) return false;
+    return true;
+  }
+
   // Adds value at the end (value may be an element of this vector); returns the new element.
   T& append(const T& value) { return *grow_by_one(value); }
   T& append(T&& value) { return *grow_by_one(std::move(value)); }

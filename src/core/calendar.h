@@ -55,6 +55,7 @@ struct CalendarDate {
   // Month 1..12, weekday 1..7 and day within the month.
   bool is_valid() const;
   void clear() { *this = CalendarDate(); }
+  bool operator==(const CalendarDate&) const = default;
 };
 
 static_assert(sizeof(CalendarDate) == 20, "five 32-bit fields");

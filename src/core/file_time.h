@@ -20,6 +20,7 @@ struct FileTimeRecord {
   bool has_date() const { return month != 0; }
   bool has_time() const { return hour >= 0; }
   void clear() { *this = FileTimeRecord(); }
+  bool operator==(const FileTimeRecord&) const = default;
 };
 
 static_assert(sizeof(FileTimeRecord) == 24, "six 32-bit fields");

@@ -1,6 +1,7 @@
 // The background window: creation, and painting of background, picture and title.
 #include "ui/background_window.h"
 
+#include "archive/settings.h"
 #include "ui/gradient_fill.h"
 #include "ui/picture_layout.h"
 #include "ui/reporting.h"
@@ -81,7 +82,7 @@ LRESULT paint_title(HWND window) {
   const BackgroundAppearance& look = background_appearance();
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  if (dc != nullptr && !look.title.is_empty() && look.title_position != 0) {
+  if (dc != nullptr && !look.title.is_empty() && look.title_position != archive::title_position::None) {
     RECT client;
     GetClientRect(window, &client);
     draw_title(dc, client, look);

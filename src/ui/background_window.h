@@ -28,7 +28,7 @@ struct BackgroundAppearance {
   bool mono_color = false;    // the whole window in top_color
   DibImage image;             // optional picture
   int32_t bitmap_size = 0;    // per cent of the window given to the picture; 0 or less: none
-  int32_t stretch_mode = 2;   // stretch_mode:: Stretch, Fit or Zoom
+  int32_t stretch_mode = 2;   // archive::stretch_mode
   uint8_t title_shadow = 1;   // offset of the black shadow, right and down; 0: none
   uint8_t title_position = 0; // 0 none; 1..3 top left, centre, right; 4..6 bottom
   bool full_screen = true;    // maximised over the screen; else the work area

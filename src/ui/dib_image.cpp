@@ -21,14 +21,14 @@ core::String program_directory() {
 }  // namespace
 
 bool DibImage::parse() {
-  bool parsed = parse_dib_header(reinterpret_cast<const uint8_t*>(data_.text()), data_.length(), header_);
+  bool parsed = archive::parse_dib_header(reinterpret_cast<const uint8_t*>(data_.text()), data_.length(), header_);
   // A picture without a usable header is no picture: its bytes are not kept.
   if (!parsed) data_.clear();
   return parsed;
 }
 
 void DibImage::clear() {
-  header_ = DibHeader();
+  header_ = archive::DibHeader();
   data_.clear();
 }
 
@@ -51,12 +51,12 @@ bool DibImage::load_file(const char* path) {
 
   core::File file;
   if (file.open(name.text(), core::file_open::ReadShared) != core::OpenResult::Opened) return false;
-  uint8_t file_header[bitmap_file_header_size];
-  if (!file.read_block(file_header, bitmap_file_header_size)) return false;
+  uint8_t file_header[archive::bitmap_file_header_size];
+  if (!file.read_block(file_header, archive::bitmap_file_header_size)) return false;
   if (file_header[0] != 'B' || file_header[1] != 'M') return false;
-  int32_t length = bitmap_data_length(file_header);
+  int32_t length = archive::bitmap_data_length(file_header);
   // The announced size is read whole or not at all; a short file is a damaged picture.
-  if (length <= 0 || length > file.size() - bitmap_file_header_size || !data_.try_set_length(length) ||
+  if (length <= 0 || length > file.size() - archive::bitmap_file_header_size || !data_.try_set_length(length) ||
       !file.read_block(data_.data(), length)) {
     clear();
     return false;
@@ -68,8 +68,8 @@ bool DibImage::load_file(const char* path) {
 bool DibImage::save_file(const char* path) const {
   if (is_empty()) return false;
   core::String bytes;
-  bytes.set_length(bitmap_file_header_size);
-  write_bitmap_file_header(reinterpret_cast<uint8_t*>(bytes.data()), data_.length(), header_.pixel_offset);
+  bytes.set_length(archive::bitmap_file_header_size);
+  archive::write_bitmap_file_header(reinterpret_cast<uint8_t*>(bytes.data()), data_.length(), header_.pixel_offset);
   bytes.append(data_);
   return core::write_file(path, bytes.text(), bytes.length());
 }

@@ -6,7 +6,7 @@
 
 #include "core/string.h"
 #include "core/win/windows.h"
-#include "ui/dib_layout.h"
+#include "archive/dib_layout.h"
 #include "ui/picture_layout.h"
 
 namespace ui {
@@ -35,7 +35,7 @@ class DibImage {
   // for a null device context or an empty image.
   void draw(HDC dc, const PictureBox& box, DWORD raster_operation) const;
 
-  const DibHeader& header() const { return header_; }
+  const archive::DibHeader& header() const { return header_; }
   int32_t width() const { return header_.width; }
   int32_t height() const { return header_.height; }
   // Header, colour table and pixels.
@@ -44,7 +44,7 @@ class DibImage {
  private:
   bool parse();
 
-  DibHeader header_;
+  archive::DibHeader header_;
   core::String data_;
 };
 

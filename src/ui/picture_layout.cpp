@@ -1,6 +1,8 @@
 // Picture box scaling and the stretch, fit and zoom placements.
 #include "ui/picture_layout.h"
 
+#include "archive/settings.h"
+
 namespace ui {
 namespace {
 
@@ -63,8 +65,8 @@ PictureBox zoom_picture(const PictureBox& box, int32_t picture_width, int32_t pi
 PictureBox place_picture(const PictureBox& client, int32_t percent, int32_t mode, int32_t picture_width,
                          int32_t picture_height) {
   PictureBox box = scale_picture_box(client, percent);
-  if (mode == stretch_mode::Fit) return fit_picture(box, picture_width, picture_height);
-  if (mode == stretch_mode::Zoom) return zoom_picture(box, picture_width, picture_height);
+  if (mode == archive::stretch_mode::Fit) return fit_picture(box, picture_width, picture_height);
+  if (mode == archive::stretch_mode::Zoom) return zoom_picture(box, picture_width, picture_height);
   return box;
 }
 

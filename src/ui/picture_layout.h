@@ -22,13 +22,6 @@ inline bool operator==(const PictureBox& a, const PictureBox& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// How a picture is placed inside its box; any other value stretches.
-namespace stretch_mode {
-inline constexpr int32_t Stretch = 0;  // fill the box exactly, proportions ignored
-inline constexpr int32_t Fit = 1;      // as large as fits, proportions kept, centred
-inline constexpr int32_t Zoom = 2;     // the largest whole factor that fits, centred
-}  // namespace stretch_mode
-
 // The box shrunk to percent (0..100; more counts as 100) of its width and height, each
 // rounded half away from zero, and centred in the old box.
 PictureBox scale_picture_box(const PictureBox& box, int32_t percent);
@@ -42,7 +35,7 @@ PictureBox fit_picture(const PictureBox& box, int32_t picture_width, int32_t pic
 PictureBox zoom_picture(const PictureBox& box, int32_t picture_width, int32_t picture_height);
 
 // The whole placement: the client rectangle's values taken as an inclusive box, scaled by
-// percent, then placed by mode.
+// percent, then placed by mode (an archive::stretch_mode; any other value stretches).
 PictureBox place_picture(const PictureBox& client, int32_t percent, int32_t mode, int32_t picture_width,
                          int32_t picture_height);
 

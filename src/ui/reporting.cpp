@@ -7,7 +7,6 @@
 
 #include <ole2.h>
 
-#include "app/command_line.h"
 #include "core/text_format.h"
 #include "ui/message_pump.h"
 #include "ui/run_state.h"
@@ -22,6 +21,8 @@ constexpr char kCorruptMessage[] =
     "viruses.\r\n\r\nError code: %d";
 
 }  // namespace
+
+void start_ole() { OleInitialize(nullptr); }
 
 void exit_installer() {
   RunState& state = run_state();
@@ -62,7 +63,7 @@ void internal_fatal_error(const char* module, int line) {
 }
 
 void report_corrupt(int code) {
-  const core::String& text = localised(13);
+  const core::String& text = localised(archive::text_id::CorruptInstaller);
   // The archive's text is a format of its own: formatted against the code alone, so a
   // text with other conversions cannot read what was never passed.
   if (!text.is_empty()) fatal_error(core::format_text(text.text(), {code}).text());
@@ -77,12 +78,8 @@ void show_error(const char* format, ...) {
   text.vformat(format, arguments);
   va_end(arguments);
   if (text.is_blank()) return;
-  const core::String& caption = localised(21);
+  const core::String& caption = localised(archive::text_id::ErrorCaption);
   message_box(text.text(), caption.is_empty() ? "Error" : caption.text(), MB_ICONERROR);
-}
-
-void usage_error(const char* message) {
-  fatal_error(app::usage_text(message, run_state().environment.installer_name.text()).text());
 }
 
 void show_wait_cursor() { SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT))); }

@@ -10,6 +10,9 @@
 
 namespace ui {
 
+// Starts OLE for the run (the shell's dialogs and links need it); exit_installer ends it.
+void start_ole();
+
 // Destroys the progress dialog, minimises and destroys the background window, pumps the
 // queue once, releases OLE and ends the process with exit code 1 (on every path).
 [[noreturn]] void exit_installer();
@@ -30,9 +33,6 @@ namespace ui {
 // A non-fatal error: nothing in automatic mode unless flags2 ErrorsInAutomaticMode, nothing
 // for a blank text; else MB_ICONERROR with caption localised text 21 ("Error" when empty).
 void show_error(const char* format, ...) QVIN_PRINTF(1, 2);
-
-// The usage text headed by `message` and naming the program's file, through fatal_error.
-[[noreturn]] void usage_error(const char* message);
 
 // A message box owned by owner_window(); returns MessageBoxA's answer.
 int message_box(const char* text, const char* caption, unsigned style);

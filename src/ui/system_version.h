@@ -8,7 +8,7 @@
 
 namespace ui {
 
-// One bit of os_bit:: for the running system.
+// One bit of archive::os_class:: for the running system.
 uint32_t os_class();
 
 // "Windows XP Service Pack 2" and the like.

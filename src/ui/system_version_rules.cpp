@@ -6,21 +6,21 @@ namespace ui {
 uint32_t os_class_of(const SystemVersion& v) {
   switch (v.platform) {
     case platform_id::Win32s:
-      return os_bit::Win32s;
+      return archive::os_class::Win32s;
     case platform_id::Windows9x:
-      if (v.major != 4) return os_bit::Unrecognised;
-      if (v.minor < 10) return os_bit::Windows95;
-      if (v.minor < 90) return os_bit::Windows98;
-      return os_bit::WindowsMe;
+      if (v.major != 4) return archive::os_class::Unrecognised;
+      if (v.minor < 10) return archive::os_class::Windows95;
+      if (v.minor < 90) return archive::os_class::Windows98;
+      return archive::os_class::WindowsMe;
     case platform_id::WindowsNt:
-      if (v.major <= 3) return os_bit::Nt3;
-      if (v.major == 4) return os_bit::Nt4;
-      if (v.major == 5 && v.minor == 0) return os_bit::Windows2000;
-      if (v.major == 5 && v.minor == 1) return os_bit::WindowsXp;
-      if (v.major == 5 && v.minor == 2) return os_bit::Nt52;
-      return os_bit::Unrecognised;
+      if (v.major <= 3) return archive::os_class::Nt3;
+      if (v.major == 4) return archive::os_class::Nt4;
+      if (v.major == 5 && v.minor == 0) return archive::os_class::Windows2000;
+      if (v.major == 5 && v.minor == 1) return archive::os_class::WindowsXp;
+      if (v.major == 5 && v.minor == 2) return archive::os_class::Nt52;
+      return archive::os_class::Unrecognised;
     default:
-      return os_bit::Unrecognised;
+      return archive::os_class::Unrecognised;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <stdint.h>
 
+#include "archive/settings.h"
 #include "core/string.h"
 
 namespace ui {
@@ -15,20 +16,6 @@ inline constexpr uint32_t Windows9x = 1;
 inline constexpr uint32_t WindowsNt = 2;
 }  // namespace platform_id
 
-// One bit per system.
-namespace os_bit {
-inline constexpr uint32_t Unrecognised = 1;
-inline constexpr uint32_t Win32s = 2;
-inline constexpr uint32_t Windows95 = 4;
-inline constexpr uint32_t Windows98 = 8;
-inline constexpr uint32_t WindowsMe = 16;
-inline constexpr uint32_t Nt3 = 32;  // NT 3.x and earlier
-inline constexpr uint32_t Nt4 = 64;
-inline constexpr uint32_t Windows2000 = 128;
-inline constexpr uint32_t WindowsXp = 256;
-inline constexpr uint32_t Nt52 = 512;
-}  // namespace os_bit
-
 // What the version query tells; service_pack may be null (no text).
 struct SystemVersion {
   uint32_t platform = 0;
@@ -37,7 +24,7 @@ struct SystemVersion {
   const char* service_pack = nullptr;
 };
 
-// The class bit of a version; systems newer than NT 5.2 and 9x versions other than 4
+// The archive::os_class bit of a version; systems newer than NT 5.2 and 9x versions other than 4
 // are Unrecognised.
 uint32_t os_class_of(const SystemVersion& version);
 

@@ -1,6 +1,8 @@
 // Title placement and line cutting.
 #include "ui/title_layout.h"
 
+#include "archive/settings.h"
+
 namespace ui {
 namespace {
 
@@ -17,15 +19,17 @@ bool title_fits(uint8_t shadow, int32_t text_width, int32_t client_right) {
 }
 
 int32_t title_alignment(uint8_t position) {
-  if (position == 2 || position == 5) return text_alignment::Centre;
-  if (position == 3 || position == 6) return text_alignment::Right;
+  using namespace archive::title_position;
+  if (position == TopCentre || position == BottomCentre) return text_alignment::Centre;
+  if (position == TopRight || position == BottomRight) return text_alignment::Right;
   return text_alignment::Left;
 }
 
 int32_t title_box_width(int32_t client_right, uint8_t shadow) { return client_right - 2 * shadow - 4; }
 
 int32_t title_top(uint8_t position, int32_t client_bottom, uint8_t shadow, int32_t text_height) {
-  if (position < 4 || position > 6) return 1;
+  using namespace archive::title_position;
+  if (position < BottomLeft || position > BottomRight) return 1;
   return client_bottom - shadow - text_height - 1;
 }
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/dib_layout.h"
+#include "archive/dib_layout.h"
 
-namespace ui {
+namespace archive {
 namespace {
 
 void put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
@@ -115,5 +115,42 @@ TEST(DibLayout, FileHeaderRoundTrip) {
   }
 }
 
+// A bitmap file: the 14-byte file header with `pixel_offset`, then `data`.
+std::vector<uint8_t> bitmap_file(const std::vector<uint8_t>& data, uint32_t pixel_offset) {
+  std::vector<uint8_t> file(bitmap_file_header_size);
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(file, 2, static_cast<uint32_t>(file.size() + data.size()));
+  put32(file, 10, pixel_offset);
+  file.insert(file.end(), data.begin(), data.end());
+  return file;
+}
+
+TEST(DibLayout, WhichBitmapFilesCanBeStored) {
+  std::vector<uint8_t> not_bm = bitmap_file(info(3, 2, 24, 0, 0, 40 + 24), 14 + 40);
+  not_bm[0] = 'X';
+  std::vector<uint8_t> large_header = info(3, 2, 24, 0, 0, 108 + 24);
+  put32(large_header, 0, 108);
+  struct Case {
+    const char* label;
+    std::vector<uint8_t> file;
+    BitmapFileCheck expected;
+  };
+  const Case cases[] = {
+      {"24 bits, pixels after the header", bitmap_file(info(3, 2, 24, 0, 0, 40 + 24), 14 + 40), BitmapFileCheck::Plain},
+      {"8 bits, pixels after the palette", bitmap_file(info(4, 2, 8, 0, 16, 104 + 8), 14 + 104), BitmapFileCheck::Plain},
+      {"core header", bitmap_file(core(2, 2, 24, 12 + 16), 14 + 12), BitmapFileCheck::Plain},
+      {"no BM", not_bm, BitmapFileCheck::NotABitmap},
+      {"only a file header", bitmap_file({}, 14), BitmapFileCheck::NotABitmap},
+      {"a 108-byte header", bitmap_file(large_header, 14 + 108), BitmapFileCheck::UnknownHeader},
+      {"pixel rows cut short", bitmap_file(info(3, 2, 24, 0, 0, 40 + 20), 14 + 40), BitmapFileCheck::UnknownHeader},
+      {"a gap before the pixels", bitmap_file(info(3, 2, 24, 0, 0, 40 + 4 + 24), 14 + 44),
+       BitmapFileCheck::PixelsElsewhere},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(check_bitmap_file(c.file.data(), static_cast<int64_t>(c.file.size())), c.expected) << c.label;
+  EXPECT_EQ(check_bitmap_file(nullptr, 100), BitmapFileCheck::NotABitmap);
+}
+
 }  // namespace
-}  // namespace ui
+}  // namespace archive

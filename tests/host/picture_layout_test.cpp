@@ -1,6 +1,7 @@
 // Where the background picture lands: box scaling, stretch, fit and whole-number zoom.
 #include <gtest/gtest.h>
 
+#include "archive/settings.h"
 #include "ui/picture_layout.h"
 
 namespace ui {
@@ -18,22 +19,22 @@ TEST(PictureLayout, Placements) {
   };
   const PictureBox screen = {0, 0, 1024, 768};  // a 1024 x 768 client area taken inclusively
   const Case cases[] = {
-      {"stretch over the whole box", screen, 100, stretch_mode::Stretch, 100, 100, {0, 0, 1024, 768}},
-      {"half size, halves rounded up, centred", screen, 50, stretch_mode::Stretch, 100, 100, {255, 191, 767, 575}},
+      {"stretch over the whole box", screen, 100, archive::stretch_mode::Stretch, 100, 100, {0, 0, 1024, 768}},
+      {"half size, halves rounded up, centred", screen, 50, archive::stretch_mode::Stretch, 100, 100, {255, 191, 767, 575}},
       {"unknown mode stretches", screen, 50, 7, 100, 100, {255, 191, 767, 575}},
-      {"halves away from zero where a double factor fell short", {0, 0, 49, 24}, 29, stretch_mode::Stretch, 1, 1,
+      {"halves away from zero where a double factor fell short", {0, 0, 49, 24}, 29, archive::stretch_mode::Stretch, 1, 1,
        {17, 8, 31, 14}},  // 14.5 x 7.25 -> 15 x 7
-      {"58 per cent of 25 is 14.5 -> 15", {0, 0, 24, 24}, 58, stretch_mode::Stretch, 1, 1, {4, 4, 18, 18}},
-      {"above 100 per cent counts as 100", screen, 150, stretch_mode::Stretch, 100, 100, {0, 0, 1024, 768}},
-      {"zoom by 7, centred", screen, 100, stretch_mode::Zoom, 100, 100, {162, 34, 861, 733}},
-      {"zoom by 1 keeps the size", screen, 100, stretch_mode::Zoom, 600, 500, {212, 134, 811, 633}},
-      {"zoom of a picture too wide fits it", screen, 100, stretch_mode::Zoom, 2000, 100, {0, 359, 1024, 409}},
-      {"fit a wide picture: full width", screen, 100, stretch_mode::Fit, 800, 400, {0, 128, 1024, 639}},
-      {"fit a tall picture: full height", screen, 100, stretch_mode::Fit, 300, 600, {320, 0, 703, 768}},
-      {"fit where whole quotients tie keeps inside the box", {0, 0, 99, 149}, 100, stretch_mode::Fit, 90, 100,
+      {"58 per cent of 25 is 14.5 -> 15", {0, 0, 24, 24}, 58, archive::stretch_mode::Stretch, 1, 1, {4, 4, 18, 18}},
+      {"above 100 per cent counts as 100", screen, 150, archive::stretch_mode::Stretch, 100, 100, {0, 0, 1024, 768}},
+      {"zoom by 7, centred", screen, 100, archive::stretch_mode::Zoom, 100, 100, {162, 34, 861, 733}},
+      {"zoom by 1 keeps the size", screen, 100, archive::stretch_mode::Zoom, 600, 500, {212, 134, 811, 633}},
+      {"zoom of a picture too wide fits it", screen, 100, archive::stretch_mode::Zoom, 2000, 100, {0, 359, 1024, 409}},
+      {"fit a wide picture: full width", screen, 100, archive::stretch_mode::Fit, 800, 400, {0, 128, 1024, 639}},
+      {"fit a tall picture: full height", screen, 100, archive::stretch_mode::Fit, 300, 600, {320, 0, 703, 768}},
+      {"fit where whole quotients tie keeps inside the box", {0, 0, 99, 149}, 100, archive::stretch_mode::Fit, 90, 100,
        {0, 19, 99, 129}},
-      {"fit without picture size keeps the box", screen, 100, stretch_mode::Fit, 0, 100, {0, 0, 1024, 768}},
-      {"zoom without picture size keeps the box", screen, 100, stretch_mode::Zoom, 100, -5, {0, 0, 1024, 768}},
+      {"fit without picture size keeps the box", screen, 100, archive::stretch_mode::Fit, 0, 100, {0, 0, 1024, 768}},
+      {"zoom without picture size keeps the box", screen, 100, archive::stretch_mode::Zoom, 100, -5, {0, 0, 1024, 768}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

@@ -18,25 +18,25 @@ TEST(SystemVersionRules, ClassesAndDescriptions) {
     const char* description;
   };
   const Case cases[] = {
-      {0, 3, 10, "", os_bit::Win32s, "Windows 3.10"},
-      {1, 4, 0, "", os_bit::Windows95, "Windows 95"},
-      {1, 4, 0, " C", os_bit::Windows95, "Windows 95 C"},
-      {1, 4, 10, "A ", os_bit::Windows98, "Windows 98 A"},
-      {1, 4, 89, "", os_bit::Windows98, "Windows 98"},
-      {1, 4, 90, "", os_bit::WindowsMe, "Windows ME"},
-      {1, 4, 0xFFFFFFFF, "", os_bit::WindowsMe, "Windows ME"},  // compared unsigned
-      {1, 5, 0, "", os_bit::Unrecognised, "Windows 9x 5.0"},
-      {2, 3, 51, "", os_bit::Nt3, "Windows NT 3.51"},
-      {2, 4, 0, "Service Pack 6", os_bit::Nt4, "Windows NT 4.0 Service Pack 6"},
-      {2, 5, 0, "", os_bit::Windows2000, "Windows 2000"},
-      {2, 5, 1, "Service Pack 2", os_bit::WindowsXp, "Windows XP Service Pack 2"},
-      {2, 5, 1, "", os_bit::WindowsXp, "Windows XP"},
-      {2, 5, 1, nullptr, os_bit::WindowsXp, "Windows XP"},
-      {2, 5, 2, "\t\r\n", os_bit::Nt52, "Windows NT 5.2"},
-      {2, 5, 3, "", os_bit::Unrecognised, "Windows NT 5.3"},
-      {2, 6, 0, "", os_bit::Unrecognised, "Windows NT 6.0"},
-      {2, 10, 0, "  ", os_bit::Unrecognised, "Windows NT 10.0"},
-      {3, 1, 0, "", os_bit::Unrecognised, "Windows"},
+      {0, 3, 10, "", archive::os_class::Win32s, "Windows 3.10"},
+      {1, 4, 0, "", archive::os_class::Windows95, "Windows 95"},
+      {1, 4, 0, " C", archive::os_class::Windows95, "Windows 95 C"},
+      {1, 4, 10, "A ", archive::os_class::Windows98, "Windows 98 A"},
+      {1, 4, 89, "", archive::os_class::Windows98, "Windows 98"},
+      {1, 4, 90, "", archive::os_class::WindowsMe, "Windows ME"},
+      {1, 4, 0xFFFFFFFF, "", archive::os_class::WindowsMe, "Windows ME"},  // compared unsigned
+      {1, 5, 0, "", archive::os_class::Unrecognised, "Windows 9x 5.0"},
+      {2, 3, 51, "", archive::os_class::Nt3, "Windows NT 3.51"},
+      {2, 4, 0, "Service Pack 6", archive::os_class::Nt4, "Windows NT 4.0 Service Pack 6"},
+      {2, 5, 0, "", archive::os_class::Windows2000, "Windows 2000"},
+      {2, 5, 1, "Service Pack 2", archive::os_class::WindowsXp, "Windows XP Service Pack 2"},
+      {2, 5, 1, "", archive::os_class::WindowsXp, "Windows XP"},
+      {2, 5, 1, nullptr, archive::os_class::WindowsXp, "Windows XP"},
+      {2, 5, 2, "\t\r\n", archive::os_class::Nt52, "Windows NT 5.2"},
+      {2, 5, 3, "", archive::os_class::Unrecognised, "Windows NT 5.3"},
+      {2, 6, 0, "", archive::os_class::Unrecognised, "Windows NT 6.0"},
+      {2, 10, 0, "  ", archive::os_class::Unrecognised, "Windows NT 10.0"},
+      {3, 1, 0, "", archive::os_class::Unrecognised, "Windows"},
   };
   for (const Case& c : cases) {
     SystemVersion version;

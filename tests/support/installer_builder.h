@@ -58,14 +58,9 @@ inline BuiltInstaller build_installer(const Bytes& stub, const ArchiveRecipe& re
   header.block_sum = built.block_sum;
   header.file_count = static_cast<int32_t>(recipe.file_sizes.size());
   for (int32_t size : recipe.file_sizes) header.file_sizes.append(size);
-  archive::InstallerParts parts;
-  parts.stub = stub.data();
-  parts.stub_size = static_cast<int64_t>(stub.size());
-  parts.header = &header;
-  parts.sealed_block = reinterpret_cast<const uint8_t*>(sealed.text());
-  parts.sealed_length = sealed.length();
-  parts.data = recipe.data.data();
-  parts.data_length = static_cast<int32_t>(recipe.data.size());
+  archive::InstallerParts parts = archive::installer_parts(stub.data(), static_cast<int64_t>(stub.size()), header,
+                                                           sealed, recipe.data.data(),
+                                                           static_cast<int32_t>(recipe.data.size()));
   parts.volume_size = recipe.volume_size;
   parts.first_volume_id = recipe.first_volume_id;
   archive::InstallerFiles files;

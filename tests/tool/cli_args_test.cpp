@@ -1,8 +1,8 @@
 // Option parsing: forms of options and the usage errors.
 #include <gtest/gtest.h>
 
-#include "qvin/cli_args.h"
-#include "qvin/errors.h"
+#include "qvin/commands/cli_args.h"
+#include "qvin/project/errors.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "qvin/commands.h"
+#include "qvin/commands/commands.h"
 #include "tool/documented_project.h"
 #include "tool/json_parse.h"
 #include "tool/tool_fixture.h"

@@ -1,5 +1,5 @@
 // Tests of the archive compressor: every level and thread count decodes to its input.
-#include "qvin/compressor.h"
+#include "qvin/compressor/compressor.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "archive/decompress.h"
-#include "qvin/token_stream.h"
+#include "qvin/compressor/token_stream.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Stored names that may and may not be written below an extraction directory.
 #include <gtest/gtest.h>
 
-#include "qvin/extract_paths.h"
+#include "qvin/commands/extract_paths.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "qvin/errors.h"
-#include "qvin/file_plan.h"
-#include "qvin/project_file.h"
+#include "qvin/project/errors.h"
+#include "qvin/project/file_plan.h"
+#include "qvin/project/project_file.h"
 #include "tool/tool_fixture.h"
 
 namespace {
@@ -105,13 +105,13 @@ size = 4
                                               dir / "p.toml");
   const auto records = qvin::plan_files(p, 1000000000);  // SOURCE_DATE_EPOCH in 2001
   ASSERT_EQ(records.size(), 3u);
-  EXPECT_EQ(records[0].text, "2.5.0.1");
-  EXPECT_EQ(records[0].time, (qvin::StoredTime{2001, 9, 9, 1, 46, 40})) << "clamped to the epoch, in UTC";
-  EXPECT_EQ(records[1].text, "") << "no version resource: empty version";
-  EXPECT_EQ(records[2].text, "9.9");
+  EXPECT_EQ(records[0].entry.text, "2.5.0.1");
+  EXPECT_EQ(records[0].entry.time, (core::FileTime{2001, 9, 9, 1, 46, 40})) << "clamped to the epoch, in UTC";
+  EXPECT_EQ(records[1].entry.text, "") << "no version resource: empty version";
+  EXPECT_EQ(records[2].entry.text, "9.9");
   EXPECT_EQ(records[2].data, "0123");
-  EXPECT_EQ(records[2].checksum, 77u);
-  EXPECT_EQ(records[2].time, (qvin::StoredTime{2001, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(records[2].entry.checksum, 77u);
+  EXPECT_EQ(records[2].entry.time, (core::FileTime{2001, 2, 3, 4, 5, 6}));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The built-in string tables: complete, in Windows-1252, with the runtime's placeholders.
 #include <gtest/gtest.h>
 
-#include "qvin/languages/catalog.h"
-#include "qvin/text_encoding.h"
+#include "qvin/project/languages/catalog.h"
+#include "qvin/project/text_encoding.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The FileVersion reader against PE images made in memory.
 #include <gtest/gtest.h>
 
-#include "qvin/pe_version.h"
+#include "qvin/project/pe_version.h"
 #include "tool/pe_fixture.h"
 
 namespace {

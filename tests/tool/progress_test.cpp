@@ -1,7 +1,7 @@
 // The progress line: bar, counts, sizes and rate, fitted to the width.
 #include <gtest/gtest.h>
 
-#include "qvin/progress.h"
+#include "qvin/commands/progress.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 // their place.
 #include <gtest/gtest.h>
 
-#include "qvin/errors.h"
-#include "qvin/project_file.h"
+#include "qvin/project/errors.h"
+#include "qvin/project/project_file.h"
+#include "qvin/project/text_encoding.h"
 #include "tool/tool_fixture.h"
 
 namespace {
@@ -30,13 +31,13 @@ TEST(ProjectFile, AMinimalProjectGetsWorkingDefaults) {
   TempDir dir;
   const qvin::Project p = parse(dir, kMinimal);
   const auto& s = p.settings;
-  EXPECT_EQ(s.product_name, "Hello");
-  EXPECT_EQ(s.flags, 0x4u | 0x20u | 0x80u);
+  EXPECT_EQ(s.stored_product_name, "Hello");
+  EXPECT_EQ(s.flags, archive::flag::UninstallSupport | archive::flag::CompressData | archive::flag::AskInstallDirectory);
   EXPECT_EQ(s.uninstaller_name, "Uninstall.exe");
   EXPECT_EQ(s.uninstall_subdir, "Uninstall");
-  ASSERT_EQ(s.languages.size(), 1u);
-  EXPECT_EQ(s.languages[0].name, "English");
-  EXPECT_EQ(s.languages[0].strings.size(), 72u);
+  ASSERT_EQ(s.languages.language_count(), 1);
+  EXPECT_EQ(s.languages.language_name(0), "English");
+  EXPECT_EQ(s.languages.string_count(), 72);
   ASSERT_EQ(p.files.size(), 1u);
   EXPECT_EQ(p.files[0].sources[0], "hello.exe");
   EXPECT_EQ(p.files[0].kind, 0u);
@@ -107,41 +108,41 @@ name = "German"
 strings = { 0 = "Hallo Setup", 100 = "extra" }
 )");
   const auto& s = p.settings;
-  EXPECT_EQ(s.flags & 0x10000, 0x10000u) << "master_product implies add_on";
-  EXPECT_EQ(s.flags & 0x8000, 0x8000u) << "a bitmap implies install_background_bitmap";
-  EXPECT_EQ(s.flags & 0x20, 0u) << "an explicit flag wins";
-  EXPECT_EQ(s.flags2, 0x101u);
+  EXPECT_NE(s.flags & archive::flag::AddOn, 0u) << "master_product implies add_on";
+  EXPECT_NE(s.flags & archive::flag::InstallBackgroundBitmap, 0u) << "a bitmap implies install_background_bitmap";
+  EXPECT_EQ(s.flags & archive::flag::CompressData, 0u) << "an explicit flag wins";
+  EXPECT_EQ(s.flags2, archive::flag2::VerifyInstallerChecksum | archive::flag2::FullScreenBackground);
   EXPECT_EQ(s.shortcut_mode, 1);
   EXPECT_EQ(s.excluded_systems, 4 | 16);
-  EXPECT_EQ(s.desktop_folder_icon, qvin_test::make_ico());
-  EXPECT_EQ(s.uninstaller_stamp, (qvin::StoredTime{2024, 5, 1, 12, 30, 15}));
+  EXPECT_EQ(qvin::from_core(s.desktop_folder_icon), qvin_test::make_ico());
+  EXPECT_EQ(s.uninstaller_stamp, (core::FileTime{2024, 5, 1, 12, 30, 15}));
   EXPECT_EQ(s.title_color, 0x302010);
   EXPECT_EQ(s.title_position, 6);
-  EXPECT_EQ(s.bitmap, qvin_test::make_bmp().substr(14));
+  EXPECT_EQ(qvin::from_core(s.bitmap), qvin_test::make_bmp().substr(14));
   EXPECT_EQ(s.bitmap_size, 100);
   EXPECT_EQ(s.stretch_mode, 1);
-  ASSERT_EQ(s.licences.size(), 1u);
-  EXPECT_EQ(s.licences[0], "Caf\xE9 licence\r\n");
+  ASSERT_EQ(s.licence_texts.count(), 1);
+  EXPECT_EQ(s.licence_texts[0], "Caf\xE9 licence\r\n");
   EXPECT_EQ(s.data_placement, 1);
   EXPECT_EQ(p.volume_size, 2 * 1024 * 1024);
-  EXPECT_EQ(s.uninstaller_patch_offset, 64);
-  EXPECT_EQ(s.uninstaller_patch, "PATCH");
+  EXPECT_EQ(s.uninstaller_patch.offset, 64);
+  EXPECT_EQ(s.uninstaller_patch.bytes, "PATCH");
   const auto& f = p.files[0];
   EXPECT_EQ(f.kind, 7u);
   EXPECT_EQ(f.flags, 12u | 0x20u);
   EXPECT_EQ(f.attributes, 3);
   EXPECT_EQ(f.version, "1.0");
-  EXPECT_EQ(f.time, (qvin::StoredTime{2020, 1, 2, -1, 0, 0}));
-  ASSERT_EQ(s.deletions.size(), 2u);
-  EXPECT_EQ(s.deletions[0], (qvin::DeletionRule{"%InstallDir%\\*.tmp /s", 2, "2023-02-03 04:05:06", 2}));
-  EXPECT_EQ(s.deletions[1], (qvin::DeletionRule{"old.dat", 6, "0", 0}));
-  EXPECT_EQ(s.associations[0].flags, 1);
-  EXPECT_EQ(s.uninstall_values[0], (qvin::UninstallValue{"EstimatedSize", 4, "120"}));
-  ASSERT_EQ(s.languages.size(), 2u);
-  EXPECT_EQ(s.languages[1].strings[0], "Hallo Setup");
-  EXPECT_EQ(s.languages[1].strings[100], "extra");
-  EXPECT_EQ(s.languages[0].strings.size(), 101u) << "every language has the same ids";
-  EXPECT_EQ(s.languages[1].strings[49], "Abbrechen");
+  EXPECT_EQ(f.time, (core::FileTime{2020, 1, 2, -1, 0, 0}));
+  ASSERT_EQ(s.deletion_rules.count(), 2);
+  EXPECT_TRUE(s.deletion_rules[0] == (archive::FileDeletion{"%InstallDir%\\*.tmp /s", 2, "2023-02-03 04:05:06", 2}));
+  EXPECT_TRUE(s.deletion_rules[1] == (archive::FileDeletion{"old.dat", 6, "0", 0}));
+  EXPECT_EQ(s.file_associations[0].flags, archive::association_flag::DefaultVerb);
+  EXPECT_TRUE(s.uninstall_values[0] == (archive::UninstallData{"EstimatedSize", 4, "120"}));
+  ASSERT_EQ(s.languages.language_count(), 2);
+  EXPECT_EQ(s.languages.stored(0, 1), "Hallo Setup");
+  EXPECT_EQ(s.languages.stored(100, 1), "extra");
+  EXPECT_EQ(s.languages.string_count(), 101) << "every language has the same ids";
+  EXPECT_EQ(s.languages.stored(49, 1), "Abbrechen");
 }
 
 TEST(ProjectFile, ReportsEachMistakeAtItsPlace) {
@@ -169,7 +170,7 @@ TEST(ProjectFile, ReportsEachMistakeAtItsPlace) {
       {"unknown name", "[product]\nname = \"a\"\n[[files]]\nsource = \"x\"\nkind = \"dll\"\n",
        "p.toml:5:8: files[0].kind: expected one of \"install\""},
       {"no product", files, "p.toml:1:1: the [product] table is required"},
-      {"blank product name", "[product]\nname = \" \"\n" + files, "product.name: the product name cannot be blank"},
+      {"blank product name", "[product]\nname = \" \"\n" + files, "p.toml:2:8: product.name: cannot be blank"},
       {"no files", "[product]\nname = \"a\"\n", "has no [[files]] entry"},
       {"font without face", "[product]\nname = \"a\"\n[[files]]\nsource = \"f.ttf\"\nkind = \"font\"\n",
        "p.toml:3:1: files[0].font_name: a font needs its face name"},

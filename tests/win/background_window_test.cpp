@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/settings.h"
 #include "core/win/optional_functions.h"
 #include "core/win/windows.h"
 #include "ui/dib_image.h"
@@ -217,9 +218,9 @@ TEST_F(BackgroundWindow, PictureIsDrawnInItsBox) {
     int picture_height;
   };
   const Case cases[] = {
-      {"stretch", stretch_mode::Stretch, 50, 40, 30},
-      {"fit", stretch_mode::Fit, 80, 40, 10},
-      {"zoom", stretch_mode::Zoom, 100, 100, 100},
+      {"stretch", archive::stretch_mode::Stretch, 50, 40, 30},
+      {"fit", archive::stretch_mode::Fit, 80, 40, 10},
+      {"zoom", archive::stretch_mode::Zoom, 100, 100, 100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

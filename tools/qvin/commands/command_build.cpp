@@ -1,0 +1,120 @@
+// qvin build: project file -> installer (stub + archive section) and volume files.
+#include <unistd.h>
+
+#include <climits>
+#include <fstream>
+#include <sstream>
+
+#include "qvin/commands/cli_args.h"
+#include "qvin/commands/commands.h"
+#include "qvin/commands/progress.h"
+#include "qvin/installer/installer_file.h"
+#include "qvin/project/errors.h"
+#include "qvin/project/file_plan.h"
+#include "qvin/project/project_file.h"
+#include "qvin/project/source_times.h"
+#include "qvin/project/text_encoding.h"
+
+namespace qvin {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr OptionSpec kOptions[] = {
+    {"output", 'o', true}, {"arch", 0, true}, {"stub", 0, true}, {"level", 'l', true}, {"quiet", 'q', false}};
+
+fs::path own_directory() {
+  char buf[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return {};
+  return fs::path(std::string(buf, static_cast<size_t>(n))).parent_path();
+}
+
+// The stub: --stub, else next to qvin, else in the build tree (qvin lives in
+// build/host/tools/qvin, the stubs in build/win64/src and build/win32/src).
+fs::path find_stub(const ParsedArgs& args, const std::string& arch) {
+  if (auto stub = args.value("stub")) {
+    if (!fs::is_regular_file(*stub)) throw ProjectError("--stub " + *stub + ": no such file");
+    return *stub;
+  }
+  const std::string name = "qvin-stub-" + arch + ".exe";
+  const std::string preset = arch == "x64" ? "win64" : "win32";
+  const fs::path self = own_directory();
+  std::vector<fs::path> candidates = {self / name, self / ".." / ".." / ".." / preset / "src" / name,
+                                      fs::path("build") / preset / "src" / name};
+  std::string looked;
+  for (const auto& c : candidates) {
+    if (fs::is_regular_file(c)) return c.lexically_normal();
+    looked += "\n  " + c.lexically_normal().string();
+  }
+  throw ProjectError("no installer stub " + name + " found; looked in:" + looked +
+                     "\nbuild the " + preset + " preset or give --stub PATH");
+}
+
+std::string read_all(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ProjectError(path.string() + ": cannot read");
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+int command_build(std::span<const std::string> argv, std::ostream& out) {
+  const ParsedArgs args = parse_args(argv, kOptions);
+  if (args.positional.size() != 1) throw UsageError("expected one project file");
+  const std::string arch = args.value("arch").value_or("x64");
+  if (arch != "x64" && arch != "x86") throw UsageError("--arch: expected x64 or x86, found " + arch);
+  const bool quiet = args.has("quiet");
+
+  const auto level = args.value("level");
+  if (level && (level->size() != 1 || (*level)[0] < '0' || (*level)[0] > '9'))
+    throw UsageError("--level: expected 0 to 9, found " + *level);
+  Project project = load_project(args.positional[0]);
+  if (level) project.compression_level = (*level)[0] - '0';
+  archive::Settings& settings = project.settings;
+  constexpr uint32_t compress = archive::flag::CompressData;
+  if (!(project.flags_given & compress))
+    settings.flags = project.compression_level > 0 ? (settings.flags | compress) : (settings.flags & ~compress);
+
+  const fs::path output = args.value("output")
+                              ? fs::path(*args.value("output"))
+                              : fs::path(fs::path(args.positional[0]).stem().string() + "-setup.exe");
+  const fs::path stub_path = find_stub(args, arch);
+  const std::string stub = read_all(stub_path);
+
+  const auto epoch = source_date_epoch();
+  if (!project.given.count("install.uninstaller_stamp"))
+    settings.uninstaller_stamp = epoch ? stored_time_of(*epoch) : file_stamp(stub_path, std::nullopt);
+  if (!project.given.count("archive.volume_base_name")) {
+    const auto base = utf8_to_cp1252(output.stem().string());
+    settings.volume_base_name = to_core(base && !base->empty() ? *base : "VOLUME");
+  }
+
+  std::vector<FileRecord> files;
+  {
+    // The progress while reading sources counts files; compression reports bytes.
+    Progress reading("reading", 0, 0, Progress::wanted(quiet));
+    files = plan_files(project, epoch, [&](uint64_t bytes) { reading.advance(1, bytes); });
+  }
+  uint64_t total = 0;
+  for (const auto& f : files) total += f.data.size();
+  Progress packing("packing", files.size(), total, Progress::wanted(quiet));
+  BuildOptions options;
+  options.compression_level = project.compression_level;
+  options.volume_size = project.volume_size;
+  options.choose_first_volume_id = !project.given.count("archive.first_volume_id");
+  options.progress = [&](uint64_t bytes) { packing.advance(0, bytes); };
+  const BuildReport report = write_installer(output, stub, settings, files, options);
+  packing.finish();
+  if (!quiet) {
+    out << output.string() << ": " << files.size() << " file(s), " << human_bytes(report.data_bytes) << " of data stored in "
+        << human_bytes(report.stored_data_bytes) << "; installer " << human_bytes(report.installer_bytes);
+    if (report.outputs.size() > 1) out << " and " << report.outputs.size() - 1 << " volume file(s)";
+    out << "\n";
+  }
+  return kExitSuccess;
+}
+
+}  // namespace qvin

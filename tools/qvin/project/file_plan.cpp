@@ -1,0 +1,172 @@
+// [[files]] rules -> sources (paths, patterns, recursion) -> file-table records.
+#include "qvin/project/file_plan.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "archive/checksum.h"
+#include "qvin/project/errors.h"
+#include "qvin/project/pe_version.h"
+#include "qvin/project/source_times.h"
+#include "qvin/project/text_encoding.h"
+
+namespace qvin {
+namespace fs = std::filesystem;
+
+bool glob_match(std::string_view pattern, std::string_view name) {
+  size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+      continue;
+    }
+    if (p < pattern.size() && pattern[p] == '[') {
+      const size_t close = pattern.find(']', p + 1);
+      if (close != std::string_view::npos) {
+        std::string_view set = pattern.substr(p + 1, close - p - 1);
+        const bool negate = !set.empty() && (set[0] == '!' || set[0] == '^');
+        if (negate) set.remove_prefix(1);
+        bool hit = false;
+        for (size_t i = 0; i < set.size(); ++i) {
+          if (i + 2 < set.size() && set[i + 1] == '-') {
+            hit |= name[n] >= set[i] && name[n] <= set[i + 2];
+            i += 2;
+          } else {
+            hit |= name[n] == set[i];
+          }
+        }
+        if (hit != negate) {
+          p = close + 1;
+          ++n;
+          continue;
+        }
+      }
+    } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+      continue;
+    }
+    if (star == std::string_view::npos) return false;
+    p = star + 1;
+    n = ++resume;
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+namespace {
+
+bool has_wildcard(std::string_view s) { return s.find_first_of("*?[") != std::string_view::npos; }
+
+[[noreturn]] void rule_error(const FileRule& rule, const std::string& message) {
+  throw ProjectError(rule.where + ": files.source: " + message);
+}
+
+std::string prefixed(std::string prefix, const std::string& name) {
+  while (!prefix.empty() && prefix.back() == '\\') prefix.pop_back();
+  return prefix.empty() ? name : prefix + "\\" + name;
+}
+
+std::string stored_name_of(const FileRule& rule, const fs::path& relative) {
+  std::string name = relative.generic_string();
+  std::replace(name.begin(), name.end(), '/', '\\');
+  std::string why;
+  const auto bytes = utf8_to_cp1252(name, &why);
+  if (!bytes) rule_error(rule, "the name \"" + name + "\": " + why + "; give the file a name");
+  return prefixed(rule.subdirectory, *bytes);
+}
+
+}  // namespace
+
+std::vector<SourceFile> expand_sources(const FileRule& rule, const fs::path& base_dir) {
+  std::vector<SourceFile> out;
+  for (const std::string& source : rule.sources) {
+    const fs::path pattern = base_dir / source;
+    fs::path dir = pattern.parent_path();
+    std::string leaf = pattern.filename().string();
+    if (has_wildcard(dir.string()))
+      rule_error(rule, "\"" + source + "\": wildcards are allowed only in the file name part");
+    std::error_code ec;
+    if (!has_wildcard(leaf)) {
+      if (fs::is_directory(pattern, ec)) {
+        if (!rule.recursive)
+          rule_error(rule, "\"" + pattern.string() + "\" is a directory; add recursive = true or a pattern");
+        dir = pattern;
+        leaf = "*";
+      } else if (!rule.recursive) {
+        if (!fs::is_regular_file(pattern, ec))
+          rule_error(rule, "cannot read \"" + pattern.string() + "\": " +
+                               (fs::exists(pattern, ec) ? "not a regular file" : "no such file"));
+        std::string stored = stored_name_of(rule, pattern.filename());
+        if (rule.name) stored = rule.subdirectory.empty() ? *rule.name : prefixed(rule.subdirectory, *rule.name);
+        out.push_back({pattern, stored});
+        continue;
+      }
+    }
+    if (!fs::is_directory(dir, ec)) rule_error(rule, "\"" + dir.string() + "\": no such directory");
+    std::vector<SourceFile> found;
+    auto consider = [&](const fs::directory_entry& entry) {
+      std::error_code e2;
+      if (!entry.is_regular_file(e2)) return;
+      if (!glob_match(leaf, entry.path().filename().string())) return;
+      found.push_back({entry.path(), stored_name_of(rule, entry.path().lexically_relative(dir))});
+    };
+    if (rule.recursive) {
+      for (const auto& entry : fs::recursive_directory_iterator(dir, fs::directory_options::follow_directory_symlink, ec))
+        consider(entry);
+    } else {
+      for (const auto& entry : fs::directory_iterator(dir, ec)) consider(entry);
+    }
+    if (ec) rule_error(rule, "cannot list \"" + dir.string() + "\": " + ec.message());
+    if (found.empty()) rule_error(rule, "\"" + source + "\" matches no file");
+    std::sort(found.begin(), found.end(),
+              [](const SourceFile& a, const SourceFile& b) { return a.stored_name < b.stored_name; });
+    out.insert(out.end(), found.begin(), found.end());
+  }
+  return out;
+}
+
+std::vector<FileRecord> plan_files(const Project& project, std::optional<int64_t> epoch,
+                                   const std::function<void(uint64_t)>& progress) {
+  std::vector<FileRecord> records;
+  for (const FileRule& rule : project.files) {
+    for (const SourceFile& source : expand_sources(rule, project.base_dir)) {
+      FileRecord r;
+      std::ifstream in(source.path, std::ios::binary);
+      if (!in) rule_error(rule, "cannot read \"" + source.path.string() + "\": " + std::strerror(errno));
+      std::ostringstream bytes;
+      bytes << in.rdbuf();
+      r.data = bytes.str();
+      if (rule.size) r.data.resize(static_cast<size_t>(*rule.size), '\0');
+      if (r.data.size() > 0x40000000u)
+        rule_error(rule, "\"" + source.path.string() + "\" is larger than the 1 GiB an installer file may hold");
+      archive::FileEntry& e = r.entry;
+      e.name = to_core(source.stored_name);
+      e.kind = rule.kind;
+      e.flags = rule.flags;
+      e.attributes = rule.attributes;
+      e.checksum = rule.checksum ? *rule.checksum
+                                 : archive::archive_checksum(r.data.data(), static_cast<int64_t>(r.data.size()));
+      e.time = rule.time ? *rule.time : file_stamp(source.path, epoch);
+      switch (archive::entry_text(e.kind)) {
+        case archive::EntryText::Version: e.text = to_core(rule.version ? *rule.version : pe_file_version(r.data)); break;
+        case archive::EntryText::FontName: e.text = to_core(rule.font_name); break;
+        case archive::EntryText::ShortcutName: e.text = to_core(rule.shortcut_name); break;
+        case archive::EntryText::Nothing: break;
+      }
+      if (e.flags & archive::file_flag::ShortcutMask) e.icon = to_core(rule.icon);
+      e.arguments = to_core(rule.arguments);
+      e.destination = to_core(rule.destination);
+      e.working_directory = to_core(rule.working_dir);
+      if (progress) progress(r.data.size());
+      records.push_back(std::move(r));
+    }
+  }
+  return records;
+}
+
+}  // namespace qvin

@@ -1,0 +1,88 @@
+// Built-in French texts of the installer runtime.
+#include "qvin/project/languages/catalog.h"
+
+namespace qvin {
+
+const StringTable kFrenchStrings = {
+    /*  0 */ "Installation de <product>",
+    /*  1 */ "<product> va être installé sur votre ordinateur.\r\n\r\nVoulez-vous continuer ?",
+    /*  2 */ "<product> est déjà installé",
+    /*  3 */ "<product> est déjà installé dans :",
+    /*  4 */ "Cette version de <product> est déjà installée dans :",
+    /*  5 */ "Une version plus ancienne de <product> est installée dans :",
+    /*  6 */ "Une version plus récente de <product> est installée dans :",
+    /*  7 */ "Voulez-vous remplacer l'installation existante ?",
+    /*  8 */ "Chargement de l'archive d'installation...",
+    /*  9 */ "<product> est déjà installé. Veuillez le supprimer avant de le réinstaller.",
+    /* 10 */ "<product> n'a pas pu être supprimé complètement :\r\n\r\n%s",
+    /* 11 */ "Choisissez le dossier dans lequel installer <product> :",
+    /* 12 */ "Ce produit est un complément de %s, qui n'est pas installé. Veuillez d'abord l'installer.",
+    /* 13 */ "Ce programme d'installation est endommagé. Le plus souvent, le téléchargement a échoué, "
+             "mais un virus sur votre ordinateur peut aussi en être la cause. L'installation ne peut "
+             "pas continuer.\r\n\r\nSupprimez le programme d'installation endommagé, puis "
+             "téléchargez-le à nouveau. Si le problème persiste, recherchez les virus sur votre "
+             "ordinateur.\r\n\r\nCode d'erreur : %d",
+    /* 14 */ "Ce dossier d'installation n'est pas valide. Veuillez indiquer un chemin complet :",
+    /* 15 */ "Désinstallation de <product>",
+    /* 16 */ "Le lecteur %c: n'existe pas. Veuillez choisir un autre dossier.",
+    /* 17 */ "Veuillez choisir un dossier, et non la racine d'un lecteur.",
+    /* 18 */ "Veuillez choisir un dossier à l'intérieur de %s, et non ce dossier lui-même.",
+    /* 19 */ "L'installation nécessite %s d'espace disque, mais le lecteur %c: ne dispose que de %s.\r\n\r\n"
+             "Voulez-vous installer quand même ?",
+    /* 20 */ "Installation de <product>",
+    /* 21 */ "Erreur",
+    /* 22 */ "Le dossier %s existe déjà.\r\n\r\nVoulez-vous y installer <product> ?",
+    /* 23 */ "Le dossier %s n'existe pas et va être créé.\r\n\r\nVoulez-vous continuer ?",
+    /* 24 */ "Dossier d'installation",
+    /* 25 */ "Impossible de créer le dossier",
+    /* 26 */ "Veuillez rendre le volume %d disponible dans le lecteur %c: et cliquer sur OK.",
+    /* 27 */ "Volume suivant",
+    /* 28 */ "Voulez-vous vraiment annuler l'installation ?",
+    /* 29 */ "Décompression...",
+    /* 30 */ "Ce n'est pas le bon volume, ou il n'a pas pu être lu.",
+    /* 31 */ "Écriture impossible :",
+    /* 32 */ "Création des raccourcis...",
+    /* 33 */ "Désinstaller <product>",
+    /* 34 */ "<product> a été supprimé de votre ordinateur.",
+    /* 35 */ "Supprimer le fichier partagé ?",
+    /* 36 */ "Fin de l'installation...",
+    /* 37 */ "Votre ordinateur doit être redémarré pour terminer l'installation de <product>.\r\n\r\n"
+             "Voulez-vous redémarrer maintenant ?",
+    /* 38 */ "Raccourci vers %s",
+    /* 39 */ "Installation de <product>...",
+    /* 40 */ "Certaines parties de l'installation ont échoué. Les détails se trouvent dans %s.\r\n\r\n"
+             "Voulez-vous les consulter maintenant ?",
+    /* 41 */ "Problèmes d'installation",
+    /* 42 */ "<product> a été installé avec succès.",
+    /* 43 */ "Installation terminée",
+    /* 44 */ "Contrat de licence",
+    /* 45 */ "J'accepte",
+    /* 46 */ "Je refuse",
+    /* 47 */ "Veuillez lire attentivement le contrat de licence suivant.",
+    /* 48 */ "OK",
+    /* 49 */ "Annuler",
+    /* 50 */ "Lisez-moi",
+    /* 51 */ "Veuillez lire les informations suivantes.",
+    /* 52 */ "Parcourir...",
+    /* 53 */ "Voulez-vous supprimer <product> et tous ses composants ?",
+    /* 54 */ "Installation de <product>",
+    /* 55 */ "Désinstallation de <product>",
+    /* 56 */ "Voulez-vous supprimer la police %s ?",
+    /* 57 */ "Supprimer la police ?",
+    /* 58 */ "Suppression impossible :",
+    /* 59 */ "Le fichier partagé %s n'est plus utilisé par aucun programme.\r\n\r\nVoulez-vous le supprimer ?",
+    /* 60 */ "",
+    /* 61 */ "<product> ne peut pas être installé sous %s.",
+    /* 62 */ "Vérification de l'archive d'installation...",
+    /* 63 */ "",
+    /* 64 */ "",
+    /* 65 */ "Installation de <product>",
+    /* 66 */ "Les dossiers réseau ne sont pas autorisés. Veuillez choisir un dossier sur un lecteur local.",
+    /* 67 */ "Suppression des polices...",
+    /* 68 */ "Suppression des fichiers et des dossiers...",
+    /* 69 */ "Suppression des entrées du registre...",
+    /* 70 */ "Suppression des associations de fichiers...",
+    /* 71 */ "Désinstallation de <product>...",
+};
+
+}  // namespace qvin

@@ -1,0 +1,88 @@
+// Built-in German texts of the installer runtime.
+#include "qvin/project/languages/catalog.h"
+
+namespace qvin {
+
+const StringTable kGermanStrings = {
+    /*  0 */ "<product> Setup",
+    /*  1 */ "<product> wird jetzt auf Ihrem Computer installiert.\r\n\r\nMöchten Sie fortfahren?",
+    /*  2 */ "<product> ist bereits installiert",
+    /*  3 */ "<product> ist bereits installiert in:",
+    /*  4 */ "Diese Version von <product> ist bereits installiert in:",
+    /*  5 */ "Eine ältere Version von <product> ist installiert in:",
+    /*  6 */ "Eine neuere Version von <product> ist installiert in:",
+    /*  7 */ "Möchten Sie die vorhandene Installation überschreiben?",
+    /*  8 */ "Das Installationsarchiv wird geladen...",
+    /*  9 */ "<product> ist bereits installiert. Bitte entfernen Sie es vor einer erneuten Installation.",
+    /* 10 */ "<product> konnte nicht vollständig entfernt werden:\r\n\r\n%s",
+    /* 11 */ "Wählen Sie den Ordner, in den <product> installiert werden soll:",
+    /* 12 */ "Dieses Produkt ist eine Erweiterung für %s, das nicht installiert ist. Bitte installieren Sie es zuerst.",
+    /* 13 */ "Dieses Installationsprogramm ist beschädigt. Meist ist ein fehlerhafter Download die "
+             "Ursache, es kann aber auch ein Virus auf Ihrem Computer sein. Die Installation kann "
+             "nicht fortgesetzt werden.\r\n\r\nLöschen Sie das beschädigte Installationsprogramm und "
+             "laden Sie es erneut herunter. Besteht das Problem weiter, prüfen Sie Ihren Computer "
+             "auf Viren.\r\n\r\nFehlercode: %d",
+    /* 14 */ "Dies ist kein gültiger Installationsordner. Bitte geben Sie einen vollständigen Pfad ein:",
+    /* 15 */ "<product> deinstallieren",
+    /* 16 */ "Laufwerk %c: existiert nicht. Bitte wählen Sie einen anderen Ordner.",
+    /* 17 */ "Bitte wählen Sie einen Ordner, nicht das Stammverzeichnis eines Laufwerks.",
+    /* 18 */ "Bitte wählen Sie einen Ordner innerhalb von %s, nicht diesen Ordner selbst.",
+    /* 19 */ "Die Installation benötigt %s Speicherplatz, auf Laufwerk %c: sind aber nur %s frei.\r\n\r\n"
+             "Möchten Sie trotzdem installieren?",
+    /* 20 */ "<product> Setup",
+    /* 21 */ "Fehler",
+    /* 22 */ "Der Ordner %s existiert bereits.\r\n\r\nMöchten Sie <product> darin installieren?",
+    /* 23 */ "Der Ordner %s existiert nicht und wird angelegt.\r\n\r\nMöchten Sie fortfahren?",
+    /* 24 */ "Installationsordner",
+    /* 25 */ "Der Ordner konnte nicht angelegt werden:",
+    /* 26 */ "Bitte stellen Sie Datenträger %d in Laufwerk %c: bereit und klicken Sie auf OK.",
+    /* 27 */ "Nächster Datenträger",
+    /* 28 */ "Möchten Sie die Installation wirklich abbrechen?",
+    /* 29 */ "Dekomprimieren...",
+    /* 30 */ "Das ist nicht der richtige Datenträger, oder er konnte nicht gelesen werden.",
+    /* 31 */ "Schreiben nicht möglich:",
+    /* 32 */ "Verknüpfungen werden angelegt...",
+    /* 33 */ "<product> deinstallieren",
+    /* 34 */ "<product> wurde von Ihrem Computer entfernt.",
+    /* 35 */ "Gemeinsame Datei entfernen?",
+    /* 36 */ "Die Installation wird abgeschlossen...",
+    /* 37 */ "Ihr Computer muss neu gestartet werden, um die Installation von <product> abzuschließen.\r\n\r\n"
+             "Möchten Sie jetzt neu starten?",
+    /* 38 */ "Verknüpfung mit %s",
+    /* 39 */ "<product> wird installiert...",
+    /* 40 */ "Teile der Installation sind fehlgeschlagen. Einzelheiten stehen in %s.\r\n\r\n"
+             "Möchten Sie sie jetzt ansehen?",
+    /* 41 */ "Probleme bei der Installation",
+    /* 42 */ "<product> wurde erfolgreich installiert.",
+    /* 43 */ "Installation abgeschlossen",
+    /* 44 */ "Lizenzvereinbarung",
+    /* 45 */ "Ich stimme zu",
+    /* 46 */ "Ich stimme nicht zu",
+    /* 47 */ "Bitte lesen Sie die folgende Lizenzvereinbarung sorgfältig durch.",
+    /* 48 */ "OK",
+    /* 49 */ "Abbrechen",
+    /* 50 */ "Liesmich",
+    /* 51 */ "Bitte lesen Sie die folgenden Informationen.",
+    /* 52 */ "Durchsuchen...",
+    /* 53 */ "Möchten Sie <product> mit allen Komponenten entfernen?",
+    /* 54 */ "<product> Setup",
+    /* 55 */ "<product> deinstallieren",
+    /* 56 */ "Möchten Sie die Schriftart %s entfernen?",
+    /* 57 */ "Schriftart entfernen?",
+    /* 58 */ "Löschen nicht möglich:",
+    /* 59 */ "Die gemeinsame Datei %s wird von keinem Programm mehr verwendet.\r\n\r\nMöchten Sie sie entfernen?",
+    /* 60 */ "",
+    /* 61 */ "<product> kann nicht unter %s installiert werden.",
+    /* 62 */ "Das Installationsarchiv wird geprüft...",
+    /* 63 */ "",
+    /* 64 */ "",
+    /* 65 */ "<product> Setup",
+    /* 66 */ "Netzwerkordner können nicht verwendet werden. Bitte wählen Sie einen Ordner auf einem lokalen Laufwerk.",
+    /* 67 */ "Schriftarten werden entfernt...",
+    /* 68 */ "Dateien und Ordner werden entfernt...",
+    /* 69 */ "Registrierungseinträge werden entfernt...",
+    /* 70 */ "Dateizuordnungen werden entfernt...",
+    /* 71 */ "<product> wird deinstalliert...",
+};
+
+}  // namespace qvin

@@ -1,0 +1,88 @@
+// Built-in Spanish texts of the installer runtime.
+#include "qvin/project/languages/catalog.h"
+
+namespace qvin {
+
+const StringTable kSpanishStrings = {
+    /*  0 */ "Instalación de <product>",
+    /*  1 */ "Se instalará <product> en su equipo.\r\n\r\n¿Desea continuar?",
+    /*  2 */ "<product> ya está instalado",
+    /*  3 */ "<product> ya está instalado en:",
+    /*  4 */ "Esta versión de <product> ya está instalada en:",
+    /*  5 */ "Hay una versión anterior de <product> instalada en:",
+    /*  6 */ "Hay una versión más reciente de <product> instalada en:",
+    /*  7 */ "¿Desea instalar sobre la instalación existente?",
+    /*  8 */ "Cargando el archivo de instalación...",
+    /*  9 */ "<product> ya está instalado. Desinstálelo antes de volver a instalarlo.",
+    /* 10 */ "<product> no se pudo eliminar por completo:\r\n\r\n%s",
+    /* 11 */ "Elija la carpeta en la que desea instalar <product>:",
+    /* 12 */ "Este producto es un complemento de %s, que no está instalado. Instálelo primero.",
+    /* 13 */ "Este programa de instalación está dañado. Normalmente se debe a una descarga "
+             "defectuosa, pero también puede deberse a un virus en su equipo. La instalación no "
+             "puede continuar.\r\n\r\nElimine el programa de instalación dañado y vuelva a "
+             "descargarlo. Si el problema persiste, compruebe si su equipo tiene virus.\r\n\r\n"
+             "Código de error: %d",
+    /* 14 */ "Esta carpeta de instalación no es válida. Escriba una ruta completa:",
+    /* 15 */ "Desinstalación de <product>",
+    /* 16 */ "La unidad %c: no existe. Elija otra carpeta.",
+    /* 17 */ "Elija una carpeta, no la raíz de una unidad.",
+    /* 18 */ "Elija una carpeta dentro de %s, no esa misma carpeta.",
+    /* 19 */ "La instalación necesita %s de espacio en disco, pero la unidad %c: solo tiene %s libres.\r\n\r\n"
+             "¿Desea instalar de todos modos?",
+    /* 20 */ "Instalación de <product>",
+    /* 21 */ "Error",
+    /* 22 */ "La carpeta %s ya existe.\r\n\r\n¿Desea instalar <product> en ella?",
+    /* 23 */ "La carpeta %s no existe y se creará.\r\n\r\n¿Desea continuar?",
+    /* 24 */ "Carpeta de instalación",
+    /* 25 */ "No se pudo crear la carpeta",
+    /* 26 */ "Prepare el volumen %d en la unidad %c: y haga clic en Aceptar.",
+    /* 27 */ "Siguiente volumen",
+    /* 28 */ "¿Realmente desea cancelar la instalación?",
+    /* 29 */ "Descomprimiendo...",
+    /* 30 */ "Ese no es el volumen correcto, o no se pudo leer.",
+    /* 31 */ "No se pudo escribir",
+    /* 32 */ "Creando accesos directos...",
+    /* 33 */ "Desinstalar <product>",
+    /* 34 */ "<product> se ha eliminado de su equipo.",
+    /* 35 */ "¿Eliminar archivo compartido?",
+    /* 36 */ "Finalizando la instalación...",
+    /* 37 */ "Es necesario reiniciar el equipo para completar la instalación de <product>.\r\n\r\n"
+             "¿Desea reiniciar ahora?",
+    /* 38 */ "Acceso directo a %s",
+    /* 39 */ "Instalando <product>...",
+    /* 40 */ "Algunas partes de la instalación no se completaron. Los detalles están en %s.\r\n\r\n"
+             "¿Desea verlos ahora?",
+    /* 41 */ "Problemas de instalación",
+    /* 42 */ "<product> se ha instalado correctamente.",
+    /* 43 */ "Instalación completada",
+    /* 44 */ "Contrato de licencia",
+    /* 45 */ "Acepto",
+    /* 46 */ "No acepto",
+    /* 47 */ "Lea atentamente el siguiente contrato de licencia.",
+    /* 48 */ "Aceptar",
+    /* 49 */ "Cancelar",
+    /* 50 */ "Léame",
+    /* 51 */ "Lea la siguiente información.",
+    /* 52 */ "Examinar...",
+    /* 53 */ "¿Desea eliminar <product> y todos sus componentes?",
+    /* 54 */ "Instalación de <product>",
+    /* 55 */ "Desinstalación de <product>",
+    /* 56 */ "¿Desea eliminar la fuente %s?",
+    /* 57 */ "¿Eliminar fuente?",
+    /* 58 */ "No se pudo eliminar",
+    /* 59 */ "El archivo compartido %s ya no lo usa ningún programa.\r\n\r\n¿Desea eliminarlo?",
+    /* 60 */ "",
+    /* 61 */ "<product> no se puede instalar en %s.",
+    /* 62 */ "Comprobando el archivo de instalación...",
+    /* 63 */ "",
+    /* 64 */ "",
+    /* 65 */ "Instalación de <product>",
+    /* 66 */ "No se permiten carpetas de red. Elija una carpeta en una unidad local.",
+    /* 67 */ "Eliminando fuentes...",
+    /* 68 */ "Eliminando archivos y carpetas...",
+    /* 69 */ "Eliminando entradas del registro...",
+    /* 70 */ "Eliminando asociaciones de archivos...",
+    /* 71 */ "Desinstalando <product>...",
+};
+
+}  // namespace qvin
