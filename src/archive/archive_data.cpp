@@ -10,6 +10,7 @@
 #include "archive/decompress.h"
 #include "archive/format.h"
 #include "archive/little_endian.h"
+#include "archive/lzma_data.h"
 #include "core/paths.h"
 
 namespace archive {
@@ -152,11 +153,15 @@ LoadResult load_archive_data(const ArchiveHeader& header, const ArchiveSection& 
 
   if (sources.compressed && m != 0) {
     progress.stage(LoadStage::Decompressing);
-    const int32_t expanded_length = block_output_length(data.bytes, m);
+    const bool lzma = header.format_version >= header::kLzmaVersion;
+    const int64_t length = lzma ? lzma_data_length(data.bytes, m) : block_output_length(data.bytes, m);
+    const int32_t expanded_length = length <= kMaxLzmaExpandedLength ? static_cast<int32_t>(length) : -1;
     core::String expanded;
-    if (expanded_length < 0 || !expanded.try_set_length(expanded_length) ||
-        !decompress_into(data.bytes, m, reinterpret_cast<uint8_t*>(expanded.data()), expanded_length))
-      return corrupt(CorruptCode::DataDecompress);
+    if (expanded_length < 0 || !expanded.try_set_length(expanded_length)) return corrupt(CorruptCode::DataDecompress);
+    uint8_t* out = reinterpret_cast<uint8_t*>(expanded.data());
+    const bool decoded = lzma ? decode_lzma_data(data.bytes, m, out, expanded_length)
+                              : decompress_into(data.bytes, m, out, expanded_length);
+    if (!decoded) return corrupt(CorruptCode::DataDecompress);
     data.owned = static_cast<core::String&&>(expanded);
     data.bytes = reinterpret_cast<const uint8_t*>(data.owned.text());
     data.length = expanded_length;

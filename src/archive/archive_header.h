@@ -50,9 +50,9 @@ inline constexpr int32_t kNoBlockLimit = 0x7FFFFFFF;
 // The block's checksum is not checked here: see check_block_sum.
 CorruptCode read_archive_header(ByteSource& section, ArchiveHeader& header, int32_t max_block_length = kNoBlockLimit);
 
-// True when an archive of this format version needs a newer program: its version,
-// format_version / 100, is more than 0.01 above 13.2 as doubles compare it, which is from
-// 1321 up (1321 × 0.01 − 13.2 is 0.0100000000000016). Older ones are read.
+// True when an archive of this format version needs a newer program: from 1331 up (the
+// version compared as a whole number, so no floating-point rounding decides). Older ones
+// are read.
 bool format_version_too_new(int32_t format_version);
 
 // BlockChecksum (25) unless the decompressed block's checksum equals block_sum. The
@@ -64,7 +64,7 @@ inline constexpr char kVersionMessage[] =
     "The installer version (%.1f) does not match the version of QVIN (%.1f).  Close all applications and "
     "reinstall QVIN.";
 // The program's own version as the message shows it.
-inline constexpr double kProgramVersion = 13.2;
+inline constexpr double kProgramVersion = 13.3;
 
 // --- Writing ---
 

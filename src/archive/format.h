@@ -5,7 +5,7 @@
 //
 //   section start
 //   +0    magic           0xA4F23DE5
-//   +4    format_version  version x 100 (1320)
+//   +4    format_version  version x 100 (1320; 1330: the data is LZMA-coded)
 //   +8    block_size      S, 1..0x9FFFFF
 //   +12   block_sum       checksum of the block once decompressed; also its scrambling key
 //   +16   exe_sum         checksum of the file's bytes before the section (see below)
@@ -15,7 +15,9 @@
 //   +32   data_sum        checksum of the M stored bytes
 //   +36   file_sizes      N x 4 bytes, each 0..0x40000000
 //   +36+4N                header block: settings and language tables, compressed, then scrambled
-//   +D = 36+4N+S          archive data (file table and file contents, compressed or not)
+//   +D = 36+4N+S          archive data (file table and file contents, compressed or not:
+//                         with the block codec, or from 13.3 on with LZMA behind a 13-byte
+//                         header, lzma_data.h)
 //   ...   zero padding to the section's aligned end
 //
 // Data placement (a setting inside the header block):
@@ -51,7 +53,13 @@ inline constexpr char kSectionName[] = ".qvin";
 // Archive header fields, as offsets from the section start.
 namespace header {
 inline constexpr uint32_t kMagic = 0xA4F23DE5u;
-inline constexpr int32_t kFormatVersion = 1320;  // this program reads archives up to 13.2
+// Format versions. An archive whose data uses the block codec (or none) is 13.2, as it
+// always was; 13.3 says that its compressed data is LZMA-coded (lzma_data.h). A program
+// that knows only 13.2 refuses a 13.3 archive with its version message instead of
+// misreading the data, and the header keeps its layout, so the signal costs nothing.
+inline constexpr int32_t kBlockCodecVersion = 1320;
+inline constexpr int32_t kLzmaVersion = 1330;
+inline constexpr int32_t kFormatVersion = kLzmaVersion;  // this program reads archives up to 13.3
 
 inline constexpr int kMagicOffset = 0;
 inline constexpr int kFormatVersionOffset = 4;

@@ -215,7 +215,7 @@ $expected"
 install_automatic first-install
 check_machine first
 log="$linux_dir/Uninstall/Install.LOG"
-for line in "Installation log for: $name" "Install type: New" "Install location: $dir" "Installer version: 13.2" \
+for line in "Installation log for: $name" "Install type: New" "Install location: $dir" "Installer version: 13.3" \
   "Product version: 2.5" "Desktop Shortcut(E2E App) -> " "Uninstaller Shortcut -> " "Installation Complete"; do
   grep -qF -- "$line" "$log" || fail "Install.LOG lacks '$line'"
 done

@@ -14,6 +14,8 @@
 #include "archive/archive_section.h"
 #include "archive/block_encoder.h"
 #include "archive/checksum.h"
+#include "archive/format.h"
+#include "archive/lzma_data.h"
 #include "support/installer_builder.h"
 
 namespace {
@@ -310,6 +312,41 @@ TEST(LoadArchiveData, DamageGivesItsCode) {
     EXPECT_EQ(r.result.code, c.code) << c.label;
     if (c.status == LoadStatus::Loaded) {
       EXPECT_EQ(r.data, c.compressed && !c.data.empty() ? plain : c.data) << c.label;
+    }
+  }
+}
+
+// Data coded with LZMA (format 13.3): "abracadabra..." as liblzma codes it, behind its header.
+TEST(LoadArchiveData, LzmaCodedDataFromFormat13_3) {
+  const uint8_t stream[] = {0x00, 0x30, 0x98, 0x8a, 0xaa, 0x9a, 0x59, 0xf5, 0x11, 0xd8, 0x40, 0xc3, 0x86,
+                            0xc9, 0x4f, 0xf0, 0xed, 0x48, 0xdc, 0x5f, 0xff, 0xff, 0xe7, 0x6a, 0x00, 0x00};
+  const std::string text = "abracadabra, abracadabra, abracadabra!\n";
+  archive::LzmaProperties properties;
+  properties.dictionary_size = 1 << 16;
+  Bytes stored(archive::kLzmaDataHeaderSize);
+  archive::write_lzma_data_header(properties, static_cast<int64_t>(text.size()), stored.data());
+  stored.insert(stored.end(), stream, stream + sizeof(stream));
+  Bytes damaged = stored;
+  damaged[archive::kLzmaDataHeaderSize + 8] ^= 0x40;
+  struct Case {
+    const char* label;
+    const Bytes& data;
+    int32_t version;
+    CorruptCode code;
+  };
+  const Case cases[] = {
+      {"LZMA in 13.3", stored, archive::header::kLzmaVersion, CorruptCode::None},
+      {"LZMA taken for the block codec", stored, archive::header::kBlockCodecVersion, CorruptCode::DataDecompress},
+      {"a damaged stream", damaged, archive::header::kLzmaVersion, CorruptCode::DataDecompress},
+  };
+  for (const Case& c : cases) {
+    Loaded l = make(c.data);
+    l.header.format_version = c.version;
+    Machine m;
+    const Result r = load(l, m, false, true);
+    EXPECT_EQ(r.result.code, c.code) << c.label;
+    if (c.code == CorruptCode::None) {
+      EXPECT_EQ(std::string(r.data.begin(), r.data.end()), text) << c.label;
     }
   }
 }

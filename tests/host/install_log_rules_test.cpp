@@ -27,11 +27,11 @@ TEST(InstallLogRules, Block) {
   const Case cases[] = {
       {"every line", [](InstallLogBlock&) {},
        "\r\nInstallation log for: Demo\r\nInstall date: 5-Mar-06 2:07:09p\r\nInstall type: New\r\n"
-       "Install location: C:\\Demo\r\nInstaller version: 13.2\r\nProduct version: 1.2\r\n\r\n"
+       "Install location: C:\\Demo\r\nInstaller version: 13.3\r\nProduct version: 1.2\r\n\r\n"
        "Deleted file: C:\\Demo\\old.txt\r\n\r\nFailed to associate file type:  \".demo\".\r\n\r\n"},
       {"a reinstallation", [](InstallLogBlock& b) { b.reinstall = true; },
        "\r\nInstallation log for: Demo\r\nInstall date: 5-Mar-06 2:07:09p\r\nInstall type: Reinstall\r\n"
-       "Install location: C:\\Demo\r\nInstaller version: 13.2\r\nProduct version: 1.2\r\n\r\n"
+       "Install location: C:\\Demo\r\nInstaller version: 13.3\r\nProduct version: 1.2\r\n\r\n"
        "Deleted file: C:\\Demo\\old.txt\r\n\r\nFailed to associate file type:  \".demo\".\r\n\r\n"},
       {"no uninstall support, no version, blank log",
        [](InstallLogBlock& b) {
@@ -42,7 +42,7 @@ TEST(InstallLogRules, Block) {
          b.errors = "Installation complete\r\n\r\n";
        },
        "\r\nInstallation log for: Demo\r\nInstall date: 5-Mar-06 2:07:09p\r\n"
-       "Install location: C:\\Demo\r\nInstaller version: 13.2\r\n\r\nInstallation complete\r\n\r\n"},
+       "Install location: C:\\Demo\r\nInstaller version: 13.3\r\n\r\nInstallation complete\r\n\r\n"},
       // Texts from outside are copied, never read as formats.
       {"percent signs stay", [](InstallLogBlock& b) {
          b.product_name = "100%s %d";
@@ -50,7 +50,7 @@ TEST(InstallLogRules, Block) {
          b.errors = "%x";
        },
        "\r\nInstallation log for: 100%s %d\r\nInstall date: 5-Mar-06 2:07:09p\r\nInstall type: New\r\n"
-       "Install location: C:\\Demo\r\nInstaller version: 13.2\r\nProduct version: 1.2\r\n\r\n"
+       "Install location: C:\\Demo\r\nInstaller version: 13.3\r\nProduct version: 1.2\r\n\r\n"
        "%s%s%s%n\r\n\r\n%x"},
   };
   for (const Case& c : cases) {

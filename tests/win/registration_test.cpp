@@ -369,7 +369,7 @@ TEST_F(RegistrationTest, InstallLogBlocks) {
   std::string first = file_bytes(log);
   EXPECT_EQ(first.rfind("\r\nInstallation log for: Sample Product\r\nInstall date: ", 0), 0u) << first;
   EXPECT_NE(first.find("\r\nInstall type: Reinstall\r\nInstall location: " + install_dir() +
-                       "\r\nInstaller version: 13.2\r\nProduct version: 2.5\r\n\r\nDeleted file: x\r\n\r\n"
+                       "\r\nInstaller version: 13.3\r\nProduct version: 2.5\r\n\r\nDeleted file: x\r\n\r\n"
                        "Installation complete\r\n\r\n"),
             std::string::npos)
       << first;

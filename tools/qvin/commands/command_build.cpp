@@ -103,6 +103,7 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
   Progress packing("packing", files.size(), total, Progress::wanted(quiet));
   BuildOptions options;
   options.compression_level = project.compression_level;
+  options.codec = project.lzma ? DataCodec::Lzma : DataCodec::Block;
   options.volume_size = project.volume_size;
   options.choose_first_volume_id = !project.given.count("archive.first_volume_id");
   options.progress = [&](uint64_t bytes) { packing.advance(0, bytes); };

@@ -20,6 +20,7 @@
 #include "archive/stored_name.h"
 #include "archive/uninstaller_image.h"
 #include "qvin/compressor/compressor.h"
+#include "qvin/compressor/lzma_encoder.h"
 #include "qvin/installer/atomic_output.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/text_encoding.h"
@@ -215,10 +216,12 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
   std::vector<uint8_t> packed;
   const uint8_t* data = table.data();
   int64_t data_length = table.size();
-  if ((settings.flags & archive::flag::CompressData) && data_length > 0) {
+  const bool compressing = (settings.flags & archive::flag::CompressData) && data_length > 0;
+  if (compressing) {
     const auto level = options.compression_level >= 7 ? CompressionLevel::Strong : CompressionLevel::Fast;
     try {
-      packed = compress_block({data, static_cast<size_t>(data_length)}, level);
+      const std::span<const uint8_t> input{data, static_cast<size_t>(data_length)};
+      packed = options.codec == DataCodec::Lzma ? lzma_encode_data(input, level) : compress_block(input, level);
     } catch (const std::length_error&) {
       throw ProjectError("the files are too large for one installer once compressed (256 MB)");
     }
@@ -239,7 +242,9 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
   if (!archive::seal_header_block(block.data(), block.size(), sealed, header.block_sum))
     throw ProjectError("the settings are too large for the header block (texts, pictures and the patch "
                        "together must stay below 10 MB)");
-  header.format_version = archive::header::kFormatVersion;
+  // Only LZMA-coded data needs the newer format; everything else stays readable by 13.2.
+  const bool lzma = compressing && options.codec == DataCodec::Lzma;
+  header.format_version = lzma ? archive::header::kLzmaVersion : archive::header::kBlockCodecVersion;
   header.file_count = static_cast<int32_t>(sizes.size());
   for (const int32_t size : sizes) header.file_sizes.append(size);
 

@@ -57,8 +57,15 @@ struct BuildReport {
 };
 
 // Build choices that are not settings.
+// How the archive data is compressed (when settings flag 0x20 asks for it).
+enum class DataCodec {
+  Block,  // the archive's own codec: format 13.2, the fastest to install
+  Lzma,   // LZMA: format 13.3, the smallest
+};
+
 struct BuildOptions {
   int compression_level = 6;
+  DataCodec codec = DataCodec::Block;
   int64_t volume_size = 0;  // 0: no volumes
   bool choose_first_volume_id = true;  // derive settings.first_volume_id from the data
   std::function<void(uint64_t bytes)> progress;  // told as data is compressed

@@ -152,6 +152,12 @@ void read_archive(const TomlReader& r, const toml::table& t, Project& p) {
   read_section(r, t, "archive", p, [&](TomlScope& s) {
     if (auto* n = s.take("compression_level"))
       p.compression_level = static_cast<int>(r.integer(*n, s.qualified("compression_level"), 0, 9));
+    if (auto* n = s.take("compression")) {
+      const std::string codec = r.text(*n, s.qualified("compression"));
+      if (codec != "qvin" && codec != "lzma")
+        r.fail(*n, "archive.compression: expected \"qvin\" or \"lzma\", found \"" + codec + "\"");
+      p.lzma = codec == "lzma";
+    }
     if (auto* n = s.take("volume_size")) {
       p.volume_size = r.byte_size(*n, s.qualified("volume_size"));
       if (p.volume_size != 0 && p.volume_size < 4096)

@@ -60,6 +60,7 @@ struct Project {
   archive::Settings settings;  // as they will be stored (no runtime defaults)
   std::vector<FileRule> files;
   int compression_level = 6;
+  bool lzma = false;        // [archive] compression = "lzma"
   int64_t volume_size = 0;  // 0: no volume files
   std::set<std::string> given;  // "section.key" of every setting the file gives
   uint32_t flags_given = 0;   // bits of `flags` the [flags] table set explicitly
