@@ -18,13 +18,6 @@ namespace {
 
 constexpr char kTempPrefix[] = "TKT";
 
-// A query-only open: a file that is there but in use still counts.
-bool file_exists(const char* path) {
-  core::File file;
-  core::OpenResult result = file.open(path, core::file_open::ExistenceTest);
-  return result == core::OpenResult::Opened || result == core::OpenResult::Locked;
-}
-
 core::String windows_directory() {
   char buffer[MAX_PATH] = {};
   UINT length = GetWindowsDirectoryA(buffer, sizeof(buffer));
@@ -79,6 +72,12 @@ bool write_temporary_file(const core::String& path, const uint8_t* data, int32_t
 }
 
 }  // namespace
+
+bool file_exists(const char* path) {
+  core::File file;
+  core::OpenResult result = file.open(path, core::file_open::ExistenceTest);
+  return result == core::OpenResult::Opened || result == core::OpenResult::Locked;
+}
 
 core::String short_path_form(const core::String& path) {
   uint32_t size = static_cast<uint32_t>(path.length()) * 2;
