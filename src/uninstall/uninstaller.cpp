@@ -134,7 +134,8 @@ bool uninstall_product(const core::String& name) {
   run.product_name = key.read_text("DisplayName");
   if (run.product_name.is_blank()) run.product_name = name;
   run.install_dir = key.read_text("InstallLocation");
-  if (run.install_dir.is_blank()) {
+  // A relative directory would send every removal into the current directory.
+  if (install::comparable_path(run.install_dir.text()).is_empty()) {
     ui::show_error("The uninstall information for %s is corrupt.\r\n\r\nThe uninstallation cannot be performed.",
                    run.product_name.text());
     return false;

@@ -10,37 +10,44 @@ e2e_begin uninstall
 
 product="E2E Uninst"
 install_dir="$drive_c/E2E Uninst"
-win_install='C:\E2E Uninst'
 shared_dir="$drive_c/E2E Shared"
 target_dir="$drive_c/E2E Link Target"
 system_file="$drive_c/windows/system32/qvin-e2e-system.dll"
-programs="$drive_c/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+wine_user=${USER:-$(id -un)}
+programs="$drive_c/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
 shared_key='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
+
+# `wine reg` is a 32-bit program: it sees the registry as the stub does only when told
+# which view to use.
+reg_view=/reg:64
+[ "$(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$stub" | tr -d ' ') + 4)) -N2 "$stub" | tr -d ' ')" = 014c ] &&
+  reg_view=/reg:32
+winreg() { wine reg "$@" "$reg_view"; }
 
 # reg_value KEY NAME: the data of a value ("(Default)": the default one), empty when it is
 # missing. The name goes through the environment: awk -v would read its backslashes.
 reg_value() {
   local which=(/v "$2")
   [ "$2" = "(Default)" ] && which=(/ve)
-  wine reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' |
+  winreg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' |
     RV_NAME=$2 awk '{ p = "    " ENVIRON["RV_NAME"] "    REG_"; if (index($0, p) == 1) {
       s = substr($0, length(p) + 1); sub(/^[A-Z_]*    /, "", s); print s } }'
 }
-reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+reg_key_exists() { winreg query "$1" >/dev/null 2>&1; }
 
 # CRLF text from standard input into a file.
 crlf() { sed 's/$/\r/' >"$1"; }
 
 clean_machine() {
   rm -rf "$install_dir" "$shared_dir" "$target_dir" "$programs/E2E Company" "$system_file"
-  wine reg delete "$uninstall_key" /f >/dev/null 2>&1
+  winreg delete "$uninstall_key" /f >/dev/null 2>&1
   for key in 'HKCR\.qve2e' 'HKCR\QvinE2E.Doc' 'HKCR\.qve2eu' 'HKCR\UserE2E.Doc' \
     'HKLM\Software\E2E Company' 'HKCU\Software\E2E Company'; do
-    wine reg delete "$key" /f >/dev/null 2>&1
+    winreg delete "$key" /f >/dev/null 2>&1
   done
   for name in mine other uncounted; do
-    wine reg delete "$shared_key" /v "C:\\E2E Shared\\shared-$name.dll" /f >/dev/null 2>&1
+    winreg delete "$shared_key" /v "C:\\E2E Shared\\shared-$name.dll" /f >/dev/null 2>&1
   done
 }
 
@@ -71,7 +78,7 @@ C:\\E2E Uninst\\Data\\Cache\\cache.bin
 ~C:\\E2E Uninst\\Docs
 C:\\E2E Uninst\\Docs\\manual.txt
 ~C:\\E2E Uninst\\Link
-C:\\users\\$USER\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\E2E Company\\E2E Uninst\\E2E Uninst.lnk
+C:\\users\\$wine_user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\E2E Company\\E2E Uninst\\E2E Uninst.lnk
 C:\\windows\\system32\\qvin-e2e-system.dll
 relative\\file.txt
 !CLSID
@@ -113,7 +120,7 @@ REGEDIT4
 "SharedFiles"="\\"C:\\\\E2E Shared\\\\shared-mine.dll\\";\\"C:\\\\E2E Shared\\\\shared-other.dll\\";\\"C:\\\\E2E Shared\\\\shared-uncounted.dll\\""
 "UninstallSubdir"="Uninst"
 "DisplayTitle"="E2E Uninst"
-"InstallLocation"="$win_install"
+"InstallLocation"="C:\\\\E2E Uninst"
 
 [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs]
 "C:\\\\E2E Shared\\\\shared-mine.dll"=dword:00000001
@@ -147,7 +154,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\E2E Company\\Other Product]
 "Value"="1"
 REG
-  wine reg import "$(winpath "$work/seed.reg")" >/dev/null 2>&1 || fail "the seed does not import"
+  winreg import "$(winpath "$work/seed.reg")" >/dev/null 2>&1 || fail "the seed does not import"
   reg_key_exists "$uninstall_key" || fail "the seeded uninstall key is missing"
 }
 
@@ -163,7 +170,7 @@ wait_gone() {
 
 # The machine after a complete removal.
 check_removed() {
-  local label=$1
+  local label=$1 failures_before=$e2e_failures
   if ! wait_gone "$install_dir/Uninst/uninstall.exe" 60; then
     fail "$label: the self-removal batch left the uninstaller"
   fi
@@ -190,7 +197,7 @@ check_removed() {
   reg_key_exists 'HKCR\QvinE2E.Doc' && fail "$label: the product's file type stayed"
   [ "$(reg_value 'HKCR\.qve2eu' 'Content Type')" = text/x-e2e ] || fail "$label: the user's extension lost a value"
   [ "$(reg_value 'HKCR\UserE2E.Doc' '(Default)')" = "The user's document" ] ||
-    fail "$label: the user's file type was not restored: $(wine reg query 'HKCR\UserE2E.Doc' 2>&1 | tr -d '\r')"
+    fail "$label: the user's file type was not restored: $(winreg query 'HKCR\UserE2E.Doc' 2>&1 | tr -d '\r')"
   [ "$(reg_value 'HKCR\UserE2E.Doc\shell\open\command' '(Default)')" = 'notepad.exe "%1"' ] ||
     fail "$label: the user's command was not restored"
   reg_key_exists 'HKCR\UserE2E.Doc\shell\edit' || fail "$label: the user's other verb was removed"
@@ -198,7 +205,7 @@ check_removed() {
   reg_key_exists 'HKLM\Software\E2E Company' && fail "$label: the emptied company key stayed in HKLM"
   reg_key_exists 'HKCU\Software\E2E Company\E2E Uninst' && fail "$label: the product key stayed in HKCU"
   reg_key_exists 'HKCU\Software\E2E Company\Other Product' || fail "$label: another product's key was removed"
-  pass "$label: the product is gone and everything else stayed"
+  [ "$e2e_failures" -eq "$failures_before" ] && pass "$label: the product is gone and everything else stayed"
 }
 
 uninstaller=$(winpath "$install_dir/Uninst/uninstall.exe")
@@ -206,7 +213,7 @@ uninstaller=$(winpath "$install_dir/Uninst/uninstall.exe")
 # Automatic: no question, no summary.
 seed
 WINEDEBUG=-all,trace+msgbox drive automatic <<SCRIPT
-start $uninstaller /u:"$product" /a
+start "$uninstaller" /u:"$product" /a
 wait-exit 1 120000
 SCRIPT
 grep -q 'trace:msgbox' "$work/automatic.out" && fail "/a showed a message box: $(grep 'trace:msgbox' "$work/automatic.out")"
@@ -215,7 +222,7 @@ check_removed automatic
 # Attended: "no" leaves everything, "yes" removes it and shows the summary.
 seed
 drive declined <<SCRIPT
-start $uninstaller /u:"$product"
+start "$uninstaller" /u:"$product"
 wait-message-box E2E Uninst Uninstall 120000
 expect-text 65535 Remove E2E Uninst and all of its components?
 $(screenshot_line uninstall-confirmation)
@@ -226,7 +233,7 @@ reg_key_exists "$uninstall_key" && [ -f "$install_dir/app.exe" ] && [ -f "$insta
   [ -f "$shared_dir/shared-mine.dll" ] && reg_key_exists 'HKCR\.qve2e' ||
   fail "declined: something was removed"
 drive accepted <<SCRIPT
-start $uninstaller /u:"$product"
+start "$uninstaller" /u:"$product"
 wait-message-box E2E Uninst Uninstall 120000
 click 6
 wait-message-box Uninstall Complete 120000
@@ -247,7 +254,7 @@ check_removed "wine uninstaller"
 seed 512
 cp "$stub" "$work/setup-copy.exe"
 drive foreign-uninstaller <<SCRIPT
-start $(winpath "$work/setup-copy.exe") /u:"$product"
+start "$(winpath "$work/setup-copy.exe")" /u:"$product"
 wait-exit 1 120000
 SCRIPT
 reg_key_exists "$uninstall_key" && fail "foreign uninstaller: the uninstall key stayed"

@@ -196,7 +196,9 @@ TEST_F(SharedRelease, OnlyACountThatReachesZeroFreesAFile) {
     EXPECT_EQ(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES, c.file_stays);
     int32_t count = -1;
     EXPECT_EQ(has_count(path, count), c.count_after >= 0);
-    if (c.count_after >= 0) EXPECT_EQ(count, c.count_after);
+    if (c.count_after >= 0) {
+      EXPECT_EQ(count, c.count_after);
+    }
   }
 }
 
