@@ -4,6 +4,7 @@
 #include "core/array.h"
 #include "core/paths.h"
 #include "core/win/whole_file.h"
+#include "core/win/windows.h"
 #include "install/batch_rules.h"
 #include "install/process_runner.h"
 #include "install/protected_folders.h"
@@ -18,11 +19,29 @@ namespace {
 constexpr char kBatchPath[] = "c:\\delunins.bat";
 constexpr char kBatchName[] = "delunins.bat";
 
+bool directory_identity(const core::String& path, BY_HANDLE_FILE_INFORMATION& identity) {
+  HANDLE directory = CreateFileA(path.text(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (directory == INVALID_HANDLE_VALUE) return false;
+  BOOL known = GetFileInformationByHandle(directory, &identity);
+  CloseHandle(directory);
+  return known != FALSE;
+}
+
+// The same directory by name, by 8.3 name, or by the system's identity of the directory
+// (another drive letter or a link that leads to it).
 bool same_directory(const core::String& a, const core::String& b) {
   core::String first = install::comparable_path(a.text());
   if (!first.is_empty() && first == install::comparable_path(b.text())) return true;
   core::String short_first = install::comparable_path(install::short_path_form(a).text());
-  return !short_first.is_empty() && short_first == install::comparable_path(install::short_path_form(b).text());
+  if (!short_first.is_empty() && short_first == install::comparable_path(install::short_path_form(b).text())) {
+    return true;
+  }
+  BY_HANDLE_FILE_INFORMATION one = {};
+  BY_HANDLE_FILE_INFORMATION other = {};
+  return directory_identity(a, one) && directory_identity(b, other) &&
+         one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh &&
+         one.nFileIndexLow == other.nFileIndexLow;
 }
 
 bool write_batch(const core::String& path, const core::String& program, const core::Vector<core::String>& directories) {

@@ -208,6 +208,8 @@ check_removed() {
   [ "$e2e_failures" -eq "$failures_before" ] && pass "$label: the product is gone and everything else stayed"
 }
 
+# Started by its name on drive Z:, which is drive C: seen from elsewhere: still the
+# installed uninstaller.
 uninstaller=$(winpath "$install_dir/Uninst/uninstall.exe")
 
 # Automatic: no question, no summary.
