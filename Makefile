@@ -17,8 +17,10 @@ build: bootstrap
 	  echo "== build $$p"; cmake --build --preset $$p -j $(JOBS); \
 	done
 
-# Host tests, then the same portable tests and the Windows tests under Wine (x86_64),
-# then the 32-bit ones (which skip where Wine cannot run 32-bit programs).
+# Host tests, then every Wine suite (the portable tests, the Windows tests, the ui-driver
+# and the end-to-end scenarios) for the x64 stub, then for the x86 stub under 32-bit Wine
+# (skipped where Wine cannot run 32-bit programs). The two presets share the prefix, one
+# session after the other.
 test: build
 	ctest --preset host
 	ctest --preset win64

@@ -25,7 +25,7 @@ for f in "$root"/src/core/*.cpp "$root"/src/archive/*.cpp; do
 done
 sources+=("$root"/tools/qvin/{compressor,match_finder,optimal_parser,fast_parser,token_stream,large_array}.cpp)
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root/src" -I"$root/tools" "$src" "${sources[@]}" -o "$out/$target" -pthread
+  -I"$root/src" -I"$root/tools" "$src" "${sources[@]}" -o "$out/$target" -pthread -llzma
 cd "$out"
 echo "fuzzing $target for $seconds s (log: $out/last.log)"
 status=0

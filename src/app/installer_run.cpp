@@ -163,6 +163,8 @@ void run_installer(HINSTANCE instance, const char* arguments) {
   install::RunRecords records;
   const install::InstallContext context{settings, state.environment, state.directories, records};
   install::run_installation_phases(data, header, context);
+  // A replacement scheduled for the restart makes the end of the run ask about one.
+  if (records.restart_needed) settings.flags |= archive::flag::OfferRestart;
 
   // The finish: batches, log, restart or the program to run after.
   run_install_batch(settings.post_install_batch, line.batch_additions[1], archive::flag::HidePostInstallBatch);

@@ -53,8 +53,9 @@ bool read_file_sizes(ByteSource& section, ArchiveHeader& h) {
 }  // namespace
 
 bool format_version_too_new(int32_t format_version) {
-  const double v = format_version * 0.01;
-  return v - kProgramVersion > 0.01;
+  // Whole numbers: the x87 keeps the difference in a wider register, and the edge must not
+  // move with the architecture.
+  return format_version > header::kFormatVersion;
 }
 
 CorruptCode read_archive_header(ByteSource& section, ArchiveHeader& h, int32_t max_block_length) {

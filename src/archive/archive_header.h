@@ -51,7 +51,8 @@ inline constexpr int32_t kNoBlockLimit = 0x7FFFFFFF;
 CorruptCode read_archive_header(ByteSource& section, ArchiveHeader& header, int32_t max_block_length = kNoBlockLimit);
 
 // True when an archive of this format version needs a newer program: its version,
-// format_version / 100 as a double, is more than 0.01 above 13.2. Older ones are read.
+// format_version / 100, is more than 0.01 above 13.2 as doubles compare it, which is from
+// 1321 up (1321 × 0.01 − 13.2 is 0.0100000000000016). Older ones are read.
 bool format_version_too_new(int32_t format_version);
 
 // BlockChecksum (25) unless the decompressed block's checksum equals block_sum. The

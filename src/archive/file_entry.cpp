@@ -6,6 +6,7 @@
 #include "archive/checksum.h"
 #include "archive/field_io.h"
 #include "archive/format.h"
+#include "archive/stored_name.h"
 
 namespace archive {
 
@@ -93,12 +94,21 @@ bool has_directory(const FileEntry& entry) {
   return default_directory(entry.kind) != DefaultDirectory::None;
 }
 
+// A new name is checked as a name, a destination path as a path that may name a drive.
+bool destination_is_safe(const FileEntry& entry) {
+  if (entry.destination.is_empty()) return true;
+  StoredNameKind kind = entry.renames() ? StoredNameKind::Name : StoredNameKind::Destination;
+  return stored_name_problem(entry.destination.text(), kind) == nullptr;
+}
+
 // The fields in stream order, for reading and writing alike; `size` is the data's
 // length (from the archive header when reading).
 template <class Io>
 CorruptCode transfer(Io& io, FileEntry& entry, int64_t size) {
   io.text(entry.name);
-  if (io.stop_unless(!entry.name.is_empty(), CorruptCode::EmptyFileName)) return io.result();
+  if (io.stop_unless(stored_name_problem(entry.name.text(), StoredNameKind::Name) == nullptr,
+                     CorruptCode::EmptyFileName))
+    return io.result();
   io.u32(entry.kind);
   io.u32(entry.flags);
   io.i32(entry.attributes);
@@ -118,6 +128,7 @@ CorruptCode transfer(Io& io, FileEntry& entry, int64_t size) {
   io.text(entry.arguments);
   io.text(entry.destination);
   io.text(entry.working_directory);
+  if (io.stop_unless(destination_is_safe(entry), CorruptCode::EmptyFileName)) return io.result();
   if (io.stop_unless(has_directory(entry), CorruptCode::BadDestinationKind)) return io.result();
   return io.finish();
 }

@@ -84,9 +84,10 @@ struct FileEntry {
 
 // Reads one record at the cursor. `size` is the entry's size from the archive header;
 // the data is stepped over (data and data_offset point at it) and checked against the
-// stored checksum. Codes, in reading order: EmptyFileName, NegativeFileSize,
-// FileTooLarge, FileChecksum, and BadDestinationKind for a kind without a default
-// directory when the record gives no destination path (after renaming) and no
+// stored checksum. Codes, in reading order: EmptyFileName (also for a name that
+// stored_name_problem refuses), NegativeFileSize, FileTooLarge, FileChecksum,
+// EmptyFileName for a refused destination, and BadDestinationKind for a kind without a
+// default directory when the record gives no destination path (after renaming) and no
 // InUninstallDir flag. A record that runs past the end of the data gives EmptyFileName,
 // the code of a table that ends where an entry should be; the cursor then stands
 // somewhere inside the record.

@@ -8,6 +8,7 @@
 #include "core/win/file_time_win.h"
 #include "core/win/optional_functions.h"
 #include "core/win/system_error.h"
+#include "core/win/whole_file.h"
 #include "core/win/windows.h"
 #include "install/wininit_rules.h"
 #include "ui/system_version.h"
@@ -109,7 +110,7 @@ bool move_file(const core::String& source, const core::String& target, uint32_t 
     core::set_invalid_parameter_error();
     return false;
   }
-  if (!file_exists(source.text())) return false;
+  if (!core::file_exists(source.text())) return false;
   if (source == target) {
     core::set_invalid_parameter_error();
     return true;
@@ -121,7 +122,7 @@ bool move_file(const core::String& source, const core::String& target, uint32_t 
   bool at_restart = (mode & move_mode::AtRestart) != 0;
   // Only a name that differs in more than letter case can hide a second file.
   if (source.equals(target.text(), false) != 0) {
-    bool target_exists = file_exists(target.text());
+    bool target_exists = core::file_exists(target.text());
     if ((mode & move_mode::OnlyReplace) != 0 && !target_exists) return false;
     if ((mode & move_mode::NeverReplace) != 0 && target_exists) return false;
     // A delayed move replaces the target itself; deleting it now would leave the machine

@@ -21,6 +21,16 @@ void RunRecords::record_for_removal(const core::String& path, bool as_directory)
   removal_list_.append("\r\n");
 }
 
+void RunRecords::report_failure(const core::String& label, const core::String& path,
+                                const core::String& system_text) {
+  error_report.append(label);
+  error_report.append(' ');
+  error_report.append(path);
+  error_report.append("\r\n");
+  error_report.append(system_text);
+  error_report.append("\r\n");
+}
+
 void RunRecords::clear_removal_list() {
   removal_list_.clear();
   recorded_directories_.reset(kDirectoryBuckets);

@@ -34,6 +34,13 @@ struct SharedFile {
   bool existed_before = false;
 };
 
+// A font the file table installed, for the font phase to register.
+struct FontRequest {
+  core::String face;
+  core::String path;  // its full path in the fonts directory
+  bool permanent = false;  // registered, never put in the font list
+};
+
 class RunRecords {
  public:
   RunRecords();
@@ -42,6 +49,9 @@ class RunRecords {
   core::String install_log;
   // Failures, each a paragraph; written after the log and summarised once.
   core::String error_report;
+  // The error report's paragraph of an item that could not be made:
+  // "<label> <path>\r\n<system text>\r\n".
+  void report_failure(const core::String& label, const core::String& path, const core::String& system_text);
 
   // The body of "Uninstall.DAT": one path a line, directories with a leading '~'.
   const core::String& removal_list() const { return removal_list_; }
@@ -54,6 +64,7 @@ class RunRecords {
   core::Vector<SharedFile> shared_files;
   core::Vector<core::String> com_targets;
   core::Vector<core::String> type_libraries;
+  core::Vector<FontRequest> font_requests;
   core::String font_list;  // the value of "ProductFonts"
   bool fonts_changed = false;
 

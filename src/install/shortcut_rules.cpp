@@ -1,5 +1,7 @@
-// Shortcut file names.
+// Shortcut file names, commands and working directories.
 #include "install/shortcut_rules.h"
+
+#include "install/quoted_run_codec.h"
 
 namespace install {
 
@@ -11,6 +13,27 @@ core::String shortcut_file_path(const core::String& link_path) {
                        core::compare_no_case(path.text() + path.length() - kExtensionLength, kExtension) == 0;
   if (!has_extension) path.append(kExtension);
   return path;
+}
+
+ShortcutCommand shortcut_command(const core::String& target, const core::String& arguments) {
+  ShortcutCommand command{target, arguments};
+  if (!arguments.starts_with("~\"")) return command;
+  core::String rest = arguments;
+  rest.drop_front(1);
+  command.target = cut_quoted_run(rest);
+  command.target.trim();
+  command.target.unquote();
+  rest.trim_left();
+  command.arguments = rest;
+  return command;
+}
+
+core::String clean_working_directory(const core::String& text) {
+  core::String directory = text;
+  directory.trim();
+  directory.unquote();
+  directory.trim();
+  return directory;
 }
 
 }  // namespace install

@@ -46,7 +46,7 @@ void draw_title(HDC dc, const RECT& client, const BackgroundAppearance& look) {
   int32_t pixels_per_inch = GetDeviceCaps(dc, LOGPIXELSY);
 
   // The largest size from 26 points down that fits the width; the smallest unmeasured.
-  double points = title_largest_points;
+  int32_t points = title_largest_points;
   TextExtent extent;
   int32_t font_height = 0;
   HFONT font = nullptr;
@@ -59,7 +59,7 @@ void draw_title(HDC dc, const RECT& client, const BackgroundAppearance& look) {
     SelectObject(dc, previous);
     if (title_fits(shadow, extent.width, client.right)) break;
     DeleteObject(font);
-    points -= 1.0;
+    --points;
   }
 
   int32_t alignment = title_alignment(look.title_position);

@@ -8,8 +8,8 @@ bool is_line_end(char c) { return c == '\r' || c == '\n'; }
 
 }  // namespace
 
-int32_t title_font_height(int32_t pixels_per_inch, double points) {
-  return static_cast<int32_t>(pixels_per_inch * points * (1.0 / 72));
+int32_t title_font_height(int32_t pixels_per_inch, int32_t points) {
+  return static_cast<int32_t>(static_cast<int64_t>(pixels_per_inch) * points / 72);
 }
 
 bool title_fits(uint8_t shadow, int32_t text_width, int32_t client_right) {

@@ -17,12 +17,15 @@ inline constexpr int32_t Right = 2;
 // A length meaning "up to the terminating zero".
 inline constexpr int32_t up_to_terminator = 2147483647;
 
-// The title's point sizes: tried from the largest down; the smallest is used unmeasured.
-inline constexpr double title_largest_points = 26.0;
-inline constexpr double title_smallest_points = 6.0;
+// The title's point sizes, whole points: tried from the largest down one point at a time;
+// the smallest is used unmeasured.
+inline constexpr int32_t title_largest_points = 26;
+inline constexpr int32_t title_smallest_points = 6;
 
-// The font height in pixels of a point size: pixels per inch × points ÷ 72, truncated.
-int32_t title_font_height(int32_t pixels_per_inch, double points);
+// The font height in pixels of a point size: pixels per inch × points ÷ 72, truncated
+// toward zero. Whole-number arithmetic, so that the x87 (which keeps 1/72 and the product
+// in wider registers) gives the same height as SSE: 96 dpi at 6 points is 8, not 7.
+int32_t title_font_height(int32_t pixels_per_inch, int32_t points);
 
 // True when a title of this measured width, with its shadow, fits the client width.
 bool title_fits(uint8_t shadow, int32_t text_width, int32_t client_right);

@@ -5,8 +5,9 @@
 
 namespace ui {
 
-// Opens (never creates) the product's uninstall key below HKEY_LOCAL_MACHINE; true when it
-// exists. The key then answers "InstallLocation", "DisplayVersion" and the like.
-bool open_uninstall_registration(core::RegistryKey& key, const char* name);
+// Opens the product's uninstall key below HKEY_LOCAL_MACHINE, never creating it unless
+// `create`; true when it is open. The key then answers "InstallLocation",
+// "DisplayVersion" and the like.
+bool open_uninstall_registration(core::RegistryKey& key, const char* name, bool create = false);
 
 }  // namespace ui

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The whole attended flow: language, start prompt, licence, readme and directory answered
-# as a user would; then the progress dialog loads and checks the data and the run ends by
-# itself with exit code 1. The installation directory is created on the way (and removed
-# again at the end while the installation leaves it empty).
+# as a user would; then the progress dialog loads and checks the data, the files are
+# installed, the completion message is answered and the run ends with exit code 1.
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin attended
 
@@ -37,8 +36,16 @@ wait-close
 wait-window E2E Attended Setup 120000
 expect-text 1009 Installing E2E Attended...
 $(screenshot_line e2e-progress)
+wait-message-box Installation Complete 120000
+expect-text 65535 E2E Attended has been installed successfully.
+click 1
 wait-exit 1 120000
 SCRIPT
 
-[ -e "$drive_c/E2E Attended/Here" ] && fail "the empty installation directory was left behind"
+cmp -s "$drive_c/E2E Attended/Here/readme-file.txt" "$project/readme-file.txt" &&
+  pass "the file is installed in the chosen directory" || fail "no readme-file.txt in $target"
+cmp -s "$project/payload.bin" "$drive_c/E2E Attended/Here/payload.bin" && pass "the data arrived in the chosen directory" ||
+  fail "payload.bin is not in $target"
+rm -rf "$drive_c/E2E Attended"
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\E2E Attended' /f /reg:64 >/dev/null 2>&1
 e2e_end

@@ -9,7 +9,7 @@ make_project "$project" "E2E Cancel" "$(wizard_toml)"
 wizard_texts "$project"
 installer=$work/setup.exe
 build_installer "$project/project.toml" "$installer"
-install_dir="$drive_c/Program Files/E2E Cancel"
+install_dir="$program_files/E2E Cancel"
 
 # The wizard's steps in order: how to wait for it, the button that goes on, the one that
 # cancels (the start prompt is a yes/no message box).

@@ -5,9 +5,6 @@
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin directory_checks
 
-# Text as the driver reads it: backslashes doubled (the escapes \r \n \t stay as written).
-esc() { sed 's/\\/\\\\/g' <<<"$1"; }
-
 invalid='This is not a valid installation folder. Please enter a full path:\r\n'
 cant_create='Could not create the folder\r\n'
 
@@ -18,8 +15,8 @@ rows=(
   "plain@@relative\\folder@@Error@@=@@${invalid}$(esc 'relative\folder')"
   "plain@@Q:\\Test@@Error@@=@@Drive Q: does not exist. Please choose another folder."
   "plain@@C:\\@@Error@@=@@Please choose a folder, not the root of a drive."
-  "plain@@C:\\Program Files@@Error@@=@@$(esc 'Please choose a folder inside C:\Program Files, not that folder itself.')"
-  "plain@@c:\\program files\\@@Error@@=@@$(esc 'Please choose a folder inside C:\Program Files, not that folder itself.')"
+  "plain@@$program_files_win@@Error@@=@@$(esc "Please choose a folder inside $program_files_win, not that folder itself.")"
+  "plain@@${program_files_win,,}\\@@Error@@=@@$(esc "Please choose a folder inside $program_files_win, not that folder itself.")"
   # A network path is allowed; under Wine no share answers, so creating it fails.
   "plain@@\\\\e2e-server\\share\\E2E@@Error@@^@@${cant_create}$(esc '\\e2e-server\share\E2E')\\r\\n\\r\\n"
   "refuse@@\\\\e2e-server\\share\\E2E@@Error@@=@@Network folders cannot be used. Please choose a folder on a local drive."
@@ -94,6 +91,6 @@ if [ -f "$work/directories-space.out" ]; then
   pattern='^The installation needs .+ of disk space, but drive C: has only .+ free\.\\r\\n\\r\\nDo you want to install anyway\?$'
   if [[ "$question" =~ $pattern ]]; then pass "disk-space question: $question"; else fail "disk-space question: $question"; fi
 fi
-nothing_installed "E2E Dirs" "$drive_c/Program Files/E2E Dirs"
+nothing_installed "E2E Dirs" "$program_files/E2E Dirs"
 [ -e "$drive_c/E2E Space" ] && fail "C:\\E2E Space was created after the disk-space question was answered no"
 e2e_end

@@ -3,19 +3,52 @@
 # with the ui-driver, and checking what they left on the machine.
 #
 # A script calls `e2e_begin NAME` first; it skips (exit 77) when a piece it needs is not
-# built, works in build/win64/tests/e2e/NAME, and ends with `e2e_end`, which exits 1 when
-# any check failed. Checks report and go on, so one run shows every fault.
+# built or cannot run here, works in $work (build/<preset>/tests/e2e/NAME), and ends with
+# `e2e_end`, which exits 1 when any check failed. Checks report and go on, so one run shows
+# every fault.
+#
+# Every script runs twice, once per architecture of the stub: ctest of the win64 preset runs
+# it with QVIN_ARCH=x64, that of win32 with QVIN_ARCH=x86 (by hand: QVIN_ARCH=x86
+# tests/e2e/NAME.sh; the default is x64). $stub and $driver are that preset's. A 32-bit
+# installer under the 64-bit prefix sees the machine as 32-bit programs do, so checks of
+# what it did go through these:
+#   $arch               x64 or x86
+#   $program_files      the Program Files folder of the stub's architecture, as a path below
+#                       $drive_c ("Program Files" or "Program Files (x86)");
+#   $program_files_win  the same as the installer names it: 'C:\Program Files (x86)'
+#   $system_dir         where the installer's files for the system directory land, below
+#                       $drive_c: windows/system32, or windows/syswow64 (a 32-bit program
+#                       names it system32 and Wine redirects it there)
+#   wine_reg OP ARGS... `wine reg OP ARGS...` in the stub's registry view (/reg:64 or
+#                       /reg:32: HKLM\Software of a 32-bit program is Wow6432Node)
+#   reg_query ARGS...   wine_reg query ARGS...
+# A script written for x64 alone is adapted by replacing `wine reg` with `wine_reg`,
+# "$drive_c/Program Files" with "$program_files" and 'C:\Program Files' with
+# "$program_files_win".
 set -uo pipefail
 
 e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+arch=${QVIN_ARCH:-x64}
+case $arch in
+  x64) e2e_preset=win64 program_files_name='Program Files' system_dir_name=system32 reg_view=/reg:64 ;;
+  x86) e2e_preset=win32 program_files_name='Program Files (x86)' system_dir_name=syswow64 reg_view=/reg:32 ;;
+  *) echo "lib.sh: QVIN_ARCH is x64 or x86, not $arch" >&2; exit 2 ;;
+esac
 qvin=${QVIN_TOOL:-$e2e_root/build/host/tools/qvin/qvin}
-stub=${QVIN_STUB:-$e2e_root/build/win64/src/qvin-stub-x64.exe}
-driver=${QVIN_UI_DRIVER:-$e2e_root/build/win64/tests/ui-driver/qvin-ui-driver.exe}
+stub=${QVIN_STUB:-$e2e_root/build/$e2e_preset/src/qvin-stub-$arch.exe}
+driver=${QVIN_UI_DRIVER:-$e2e_root/build/$e2e_preset/tests/ui-driver/qvin-ui-driver.exe}
+e2e_work_root=${QVIN_E2E_WORK:-$e2e_root/build/$e2e_preset/tests/e2e}
 wine_run=$e2e_root/scripts/wine-run
+# The x64 run's screenshots in build/screenshots, the x86 run's in build/screenshots/x86.
 screenshots=$e2e_root/build/screenshots
+[ "$arch" = x64 ] || screenshots=$screenshots/$arch
 # shellcheck source=../../scripts/wine-env
 . "$e2e_root/scripts/wine-env"
 drive_c=$WINEPREFIX/drive_c
+# shellcheck disable=SC2034  # for the scripts
+program_files=$drive_c/$program_files_name program_files_win="C:\\$program_files_name"
+# shellcheck disable=SC2034
+system_dir=$drive_c/windows/$system_dir_name
 e2e_failures=0
 
 skip() {
@@ -28,7 +61,10 @@ e2e_begin() {
   [ -x "$qvin" ] || skip "the qvin tool is not built ($qvin; build the host preset)"
   [ -f "$stub" ] || skip "the installer stub is not built yet ($stub)"
   [ -f "$driver" ] || skip "the ui-driver is not built ($driver)"
-  work=$e2e_root/build/win64/tests/e2e/$e2e_name
+  # The driver is of the stub's architecture: when it cannot run, neither can the installers.
+  local why
+  why=$("$wine_run" --check "$driver" 2>&1) || skip "${why#SKIPPED: }"
+  work=$e2e_work_root/$e2e_name
   rm -rf "$work"
   mkdir -p "$work" "$screenshots"
 }
@@ -48,6 +84,10 @@ fail() {
 }
 
 pass() { echo "ok   $*"; }
+
+# esc TEXT: text as the driver reads and expects it: backslashes doubled (write the escapes
+# \r \n \t after it).
+esc() { sed 's/\\/\\\\/g' <<<"$1"; }
 
 # The Windows name of a Linux path (Wine's drive Z: is the root).
 winpath() { printf 'Z:%s' "$(tr / '\\' <<<"$1")"; }
@@ -126,11 +166,15 @@ drive() {
 # screenshot_line NAME: the driver command that saves build/screenshots/NAME.bmp.
 screenshot_line() { printf 'screenshot %s' "$(winpath "$screenshots/$1.bmp")"; }
 
+# wine_reg OP ARGS...: `wine reg` in the registry view of the stub's architecture.
+wine_reg() { wine reg "$@" "$reg_view"; }
+reg_query() { wine_reg query "$@"; }
+
 # The product's uninstall registration, in either hive.
 uninstall_key_exists() {
   local hive
   for hive in HKLM HKCU; do
-    if wine reg query "$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" >/dev/null 2>&1; then
+    if reg_query "$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" >/dev/null 2>&1; then
       return 0
     fi
   done

@@ -24,6 +24,6 @@ expect-prefix 65535 $message
 click 1
 wait-exit 1 120000
 SCRIPT
-  nothing_installed "E2E Refused" "$drive_c/Program Files/E2E Refused"
+  nothing_installed "E2E Refused" "$program_files/E2E Refused"
 done
 e2e_end

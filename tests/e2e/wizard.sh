@@ -20,7 +20,7 @@ printf 'Licence of <product>.\n\n\tEverything is allowed.\n' >"$project/licence.
 printf 'Read me, <PRODUCT> user.\n' >"$project/readme.txt"
 installer=$work/setup.exe
 build_installer "$project/project.toml" "$installer"
-rm -rf "$drive_c/Program Files/E2E Wizard"
+rm -rf "$program_files/E2E Wizard"
 
 drive wizard <<SCRIPT
 start $(winpath "$installer")
@@ -64,7 +64,7 @@ click 1001
 wait-close
 wait-window Installationsordner
 expect-text 1009 Wählen Sie den Ordner, in den E2E Wizard installiert werden soll:
-expect-text 1015 C:\\\\Program Files\\\\E2E Wizard
+expect-text 1015 $(esc "$program_files_win\\E2E Wizard")
 expect-text 1013 Durchsuchen...
 $(screenshot_line e2e-directory)
 click 1003
@@ -88,5 +88,5 @@ if [ -f "$screenshots/e2e-language-deutsch.bmp" ]; then
   fi
 fi
 
-nothing_installed "E2E Wizard" "$drive_c/Program Files/E2E Wizard"
+nothing_installed "E2E Wizard" "$program_files/E2E Wizard"
 e2e_end

@@ -107,8 +107,8 @@ TEST(ReadArchiveHeader, NewerVersionsStopReadingOlderOnesPass) {
     int32_t version;
     bool too_new;
   };
-  for (const Case& c : {Case{1320, false}, Case{1000, false}, Case{0, false}, Case{1330, true}, Case{1325, true},
-                        Case{99999, true}}) {
+  for (const Case& c : {Case{1320, false}, Case{1000, false}, Case{0, false}, Case{-1321, false}, Case{1321, true},
+                        Case{1330, true}, Case{1325, true}, Case{99999, true}, Case{2147483647, true}}) {
     Bytes bytes = section;
     put32(bytes, archive::header::kFormatVersionOffset, static_cast<uint32_t>(c.version));
     // A bad block size after the version shows whether reading went on.

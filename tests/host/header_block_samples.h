@@ -39,6 +39,19 @@ class Random {
   bool coin() { return (u32() & 1) != 0; }
 
   // Any bytes but zero, sometimes empty, sometimes with line ends and placeholders.
+  // A name the file table accepts: letters, digits, blanks and Windows-1252 bytes, in one
+  // to three components.
+  std::string file_name() {
+    static const char kChars[] = "abcXYZ019 _-.\xE9\xFC";
+    std::string s;
+    for (int32_t part = below(3); part >= 0; --part) {
+      if (!s.empty()) s += '\\';
+      s += 'n';
+      for (int32_t n = below(10); n > 0; --n) s += kChars[below(static_cast<int32_t>(sizeof kChars) - 1)];
+    }
+    return s;
+  }
+
   std::string text(int32_t max_length = 24) {
     static const char* const pieces[] = {"\r\n", " ", "\t", "<product>", "<OS>", "%InstallDir%", "\\", "~~THE"};
     std::string s;
@@ -164,7 +177,7 @@ inline archive::Settings random_settings(Random& r) {
 
 inline archive::FileEntry random_entry(Random& r, const std::string& data) {
   archive::FileEntry e;
-  e.name = str("n" + r.text());
+  e.name = str(r.file_name());
   e.kind = r.coin() ? static_cast<uint32_t>(r.below(10)) : r.u32();
   e.flags = r.u32();
   e.attributes = r.coin() ? archive::kKeepAttributes : r.i32();
@@ -175,12 +188,16 @@ inline archive::FileEntry random_entry(Random& r, const std::string& data) {
   e.text = str(r.text());
   if (e.flags & archive::file_flag::ShortcutMask) e.icon = str(r.text());
   e.arguments = str(r.text());
-  e.destination = str(r.text());
+  switch (r.below(3)) {
+    case 0: break;
+    case 1: e.destination = str(r.file_name()); break;  // a new name
+    default: e.destination = str("%InstallDir%\\" + r.file_name() + (r.coin() ? "\\" : "")); break;
+  }
   e.working_directory = str(r.text());
   // Kinds without a directory of their own get a destination path.
   if (archive::default_directory(e.kind) == archive::DefaultDirectory::None &&
       !(e.flags & archive::file_flag::InUninstallDir))
-    e.destination = str("%SystemDir%\\" + r.text());
+    e.destination = str("%SystemDir%\\" + r.file_name());
   return e;
 }
 

@@ -21,6 +21,9 @@ TEST(PictureLayout, Placements) {
       {"stretch over the whole box", screen, 100, stretch_mode::Stretch, 100, 100, {0, 0, 1024, 768}},
       {"half size, halves rounded up, centred", screen, 50, stretch_mode::Stretch, 100, 100, {255, 191, 767, 575}},
       {"unknown mode stretches", screen, 50, 7, 100, 100, {255, 191, 767, 575}},
+      {"halves away from zero where a double factor fell short", {0, 0, 49, 24}, 29, stretch_mode::Stretch, 1, 1,
+       {17, 8, 31, 14}},  // 14.5 x 7.25 -> 15 x 7
+      {"58 per cent of 25 is 14.5 -> 15", {0, 0, 24, 24}, 58, stretch_mode::Stretch, 1, 1, {4, 4, 18, 18}},
       {"above 100 per cent counts as 100", screen, 150, stretch_mode::Stretch, 100, 100, {0, 0, 1024, 768}},
       {"zoom by 7, centred", screen, 100, stretch_mode::Zoom, 100, 100, {162, 34, 861, 733}},
       {"zoom by 1 keeps the size", screen, 100, stretch_mode::Zoom, 600, 500, {212, 134, 811, 633}},

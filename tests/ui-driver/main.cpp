@@ -27,6 +27,12 @@
 //   wait-exit CODE [TIMEOUT]      wait for the program to end with exit code CODE; every
 //                                 window shown meanwhile is printed as "seen window ..."
 //   copy FROM TO                  copy a file, as a user supplies a missing one
+//   hold FILE                     open an existing file without sharing it and keep it
+//                                 open until the driver ends, as a running program does
+//   link FILE.lnk                 print a shortcut's fields as read through the shell (the
+//                                 rest of the line is the path):
+//                                 "target:", "arguments:", "working-directory:" and
+//                                 "icon:" lines (the icon as path,index), as stored
 //   sleep MS
 // TEXT may use \r \n \t \\ \" \xHH; a TEXT wholly in double quotes loses them.
 //
@@ -45,6 +51,7 @@
 #include "core/win/windows.h"
 #include "screenshot.h"
 #include "script.h"
+#include "win/link_reader.h"
 #include "window_texts.h"
 
 namespace ui_driver {
@@ -194,6 +201,26 @@ Outcome Driver::run(const Command& command) {
     if (!CopyFileA(command.words[0].c_str(), command.words[1].c_str(), FALSE)) {
       return fail(command, "cannot copy (error " + std::to_string(GetLastError()) + ")");
     }
+    return Passed;
+  }
+  if (name == "hold") {
+    if (command.rest.empty()) return script_error(command, "usage: hold FILE");
+    HANDLE file = CreateFileA(command.rest.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      return fail(command, "cannot open " + command.rest + " (error " + std::to_string(GetLastError()) + ")");
+    }
+    // Released when the driver's process ends.
+    return Passed;
+  }
+  if (name == "link") {
+    std::string path = command.rest;
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+    if (path.empty()) return script_error(command, "usage: link FILE.lnk");
+    test_support::LinkFields fields;
+    if (!test_support::read_link(path, fields)) return fail(command, "not a shortcut that loads: " + path);
+    printf("target: %s\narguments: %s\nworking-directory: %s\nicon: %s,%d\n", fields.target.c_str(),
+           fields.arguments.c_str(), fields.working_directory.c_str(), fields.icon.c_str(), fields.icon_index);
     return Passed;
   }
   if (name == "sleep") {
@@ -457,6 +484,7 @@ int main(int argc, char** argv) {
     input = &file;
   }
 
+  CoInitialize(nullptr);  // the shell's link object, for `link`
   Driver driver;
   std::string line;
   int number = 0;

@@ -22,7 +22,7 @@ TEST(OptionalFunctions, EveryRowResolvesAndCanBeForcedAbsent) {
       {Optional::OpenProcessToken, "OpenProcessToken", "advapi32.dll"},
       {Optional::LookupPrivilegeValueA, "LookupPrivilegeValueA", "advapi32.dll"},
       {Optional::AdjustTokenPrivileges, "AdjustTokenPrivileges", "advapi32.dll"},
-      {Optional::LoadTypeLib, "LoadTypeLib", "oleaut32.dll"},
+      {Optional::LoadTypeLibEx, "LoadTypeLibEx", "oleaut32.dll"},
       {Optional::RegisterTypeLib, "RegisterTypeLib", "oleaut32.dll"},
       {Optional::UnRegisterTypeLib, "UnRegisterTypeLib", "oleaut32.dll"},
       {Optional::SHGetSpecialFolderPathA, "SHGetSpecialFolderPathA", "shell32.dll"},
@@ -51,6 +51,26 @@ TEST(OptionalFunctions, TypedAccessCallsTheFunction) {
   ULARGE_INTEGER available, total, free;
   EXPECT_TRUE(get_space("C:\\", &available, &total, &free));
   EXPECT_GT(total.QuadPart, 0u);
+}
+
+// A library beside the program must never stand in for the system's: every optional
+// function lives in a module of the system directory.
+TEST(OptionalFunctions, LibrariesComeFromTheSystemDirectory) {
+  char system[MAX_PATH] = {};
+  ASSERT_GT(GetSystemDirectoryA(system, sizeof(system)), 0u);
+  char wow64[MAX_PATH] = {};
+  GetSystemWow64DirectoryA(wow64, sizeof(wow64));  // the 32-bit view, where there is one
+  for (Optional which : {Optional::GradientFill, Optional::LoadTypeLibEx, Optional::SHChangeNotify}) {
+    SCOPED_TRACE(optional_name(which));
+    HMODULE module = nullptr;
+    const DWORD by_address = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    ASSERT_TRUE(GetModuleHandleExA(by_address, reinterpret_cast<LPCSTR>(optional_address(which)), &module));
+    char path[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameA(module, path, sizeof(path)), 0u);
+    std::string directory(path, std::string(path).rfind('\\'));
+    EXPECT_TRUE(lstrcmpiA(directory.c_str(), system) == 0 || (*wow64 != 0 && lstrcmpiA(directory.c_str(), wow64) == 0))
+        << path;
+  }
 }
 
 using TickCount = DWORD(WINAPI*)();

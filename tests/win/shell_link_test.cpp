@@ -7,58 +7,19 @@
 
 #include "core/win/directories.h"
 #include "core/win/windows.h"
-
-#include <objbase.h>
-#include <shlobj.h>
+#include "tests/win/link_reader.h"
 
 namespace core {
 namespace {
+
+using test_support::LinkFields;
+using test_support::read_link;
 
 std::string text_of(const String& text) { return std::string(text.text(), static_cast<size_t>(text.length())); }
 
 std::string lower(std::string text) {
   for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   return text;
-}
-
-struct LinkFields {
-  std::string target;
-  std::string arguments;
-  std::string working_directory;
-  std::string icon;
-  int icon_index = -1;
-};
-
-bool read_link(const std::string& path, LinkFields& fields) {
-  IShellLinkA* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link)))) {
-    return false;
-  }
-  IPersistFile* file = nullptr;
-  bool loaded = false;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    loaded = SUCCEEDED(file->Load(wide, STGM_READ));
-    file->Release();
-  }
-  if (loaded) {
-    char buffer[MAX_PATH] = {};
-    link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH);
-    fields.target = buffer;
-    buffer[0] = 0;
-    link->GetArguments(buffer, MAX_PATH);
-    fields.arguments = buffer;
-    buffer[0] = 0;
-    link->GetWorkingDirectory(buffer, MAX_PATH);
-    fields.working_directory = buffer;
-    buffer[0] = 0;
-    link->GetIconLocation(buffer, MAX_PATH, &fields.icon_index);
-    fields.icon = buffer;
-  }
-  link->Release();
-  return loaded;
 }
 
 bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

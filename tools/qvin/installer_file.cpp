@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "archive/stored_name.h"
 #include "archive/archive_data.h"
 #include "archive/archive_header.h"
 #include "archive/archive_section.h"
@@ -241,6 +242,15 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, Ins
     e.arguments = to_core(r.arguments);
     e.destination = to_core(r.destination);
     e.working_directory = to_core(r.working_dir);
+    // Names the runtime would refuse as damage are the project's mistake: say which.
+    if (const char* problem = archive::stored_name_problem(e.name.text(), archive::StoredNameKind::Name))
+      throw ProjectError("file \"" + cp1252_to_utf8(r.name) + "\" cannot be stored: " + problem);
+    if (!e.destination.is_empty()) {
+      const auto kind = e.renames() ? archive::StoredNameKind::Name : archive::StoredNameKind::Destination;
+      if (const char* problem = archive::stored_name_problem(e.destination.text(), kind))
+        throw ProjectError("file \"" + cp1252_to_utf8(r.name) + "\": destination \"" +
+                           cp1252_to_utf8(r.destination) + "\" cannot be stored: " + problem);
+    }
     const CorruptCode code = archive::write_file_entry(table, e);
     // An override of the checksum makes a damaged installer on purpose.
     if (code != CorruptCode::None && code != CorruptCode::FileChecksum)

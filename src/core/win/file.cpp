@@ -196,7 +196,10 @@ void File::set_system_error_text() { error_text_ = core::error_text(GetLastError
 bool File::set_modified_time(const FileTimeRecord& time) {
   FILETIME file_time;
   if (handle_ == INVALID_HANDLE_VALUE || !to_file_time(time, file_time)) return false;
-  flush();
+  // A memory buffer goes to the file first, so that closing does not write after the time
+  // is set. The system's own buffers need no flush: the time set on the handle stays, and a
+  // flush of every installed file would cost more than writing it.
+  if (!write_back()) return false;
   return SetFileTime(handle_, nullptr, nullptr, &file_time) != 0;
 }
 

@@ -1,6 +1,9 @@
 // Run-time binding: the library object and the table of optional system functions.
 #include "core/win/optional_functions.h"
 
+#include "core/paths.h"
+#include "core/string.h"
+
 namespace core {
 
 RuntimeLibrary::~RuntimeLibrary() { free(); }
@@ -57,7 +60,7 @@ constexpr OptionalRow optional_rows[] = {
     {"advapi32.dll", "OpenProcessToken"},
     {"advapi32.dll", "LookupPrivilegeValueA"},
     {"advapi32.dll", "AdjustTokenPrivileges"},
-    {"oleaut32.dll", "LoadTypeLib"},
+    {"oleaut32.dll", "LoadTypeLibEx"},
     {"oleaut32.dll", "RegisterTypeLib"},
     {"oleaut32.dll", "UnRegisterTypeLib"},
     {"shell32.dll", "SHGetSpecialFolderPathA"},
@@ -78,10 +81,16 @@ int index_of(Optional which) {
   return index >= 0 && index < optional_count ? index : -1;
 }
 
+// The library from the system directory, by its full path: a bare name would be looked up
+// in the program's own directory first, where a planted copy of a system library could lie.
 HMODULE module_of(const char* library) {
+  char directory[MAX_PATH] = {};
+  UINT length = GetSystemDirectoryA(directory, sizeof(directory));
+  if (length == 0 || length >= sizeof(directory)) return nullptr;
+  String path = join_path(directory, library);
   // Libraries already mapped (kernel32 always is) are used without a new reference.
-  HMODULE module = GetModuleHandleA(library);
-  return module != nullptr ? module : LoadLibraryA(library);
+  HMODULE module = GetModuleHandleA(path.text());
+  return module != nullptr ? module : LoadLibraryA(path.text());
 }
 
 }  // namespace

@@ -68,8 +68,9 @@ class RuntimeLibrary {
   HMODULE module_ = nullptr;
 };
 
-// Every function of the program that is bound at run time. Each library is loaded on
-// first use and kept until the process ends; each address is looked up once.
+// Every function of the program that is bound at run time. Each library is loaded from the
+// system directory on first use and kept until the process ends; each address is looked up
+// once.
 enum class Optional : int {
   MoveFileExA,              // kernel32: absent on the 9x family (wininit.ini instead)
   GetDiskFreeSpaceExA,      // kernel32: absent on the first 95 release (older query instead)
@@ -77,7 +78,7 @@ enum class Optional : int {
   OpenProcessToken,         // advapi32: token functions are stubs or absent on 9x,
   LookupPrivilegeValueA,    //   where a restart needs no shutdown privilege
   AdjustTokenPrivileges,
-  LoadTypeLib,              // oleaut32: may be missing on a bare system (type
+  LoadTypeLibEx,            // oleaut32: may be missing on a bare system (type
   RegisterTypeLib,          //   libraries are then not registered)
   UnRegisterTypeLib,
   SHGetSpecialFolderPathA,  // shell32: needs the 4.71 shell (folder then empty)
@@ -124,8 +125,9 @@ struct OptionalType<Optional::AdjustTokenPrivileges> {
   using Type = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
 };
 template <>
-struct OptionalType<Optional::LoadTypeLib> {
-  using Type = HRESULT(WINAPI*)(const wchar_t*, ITypeLib**);
+struct OptionalType<Optional::LoadTypeLibEx> {
+  // The middle parameter is a REGKIND, kept as int like SYSKIND below.
+  using Type = HRESULT(WINAPI*)(const wchar_t*, int, ITypeLib**);
 };
 template <>
 struct OptionalType<Optional::RegisterTypeLib> {

@@ -17,6 +17,12 @@ bool write_file(const char* path, const void* data, int32_t count) {
   return file.write_block(data, count) && file.close();
 }
 
+bool file_exists(const char* path) {
+  File file;
+  OpenResult result = file.open(path, file_open::ExistenceTest);
+  return result == OpenResult::Opened || result == OpenResult::Locked;
+}
+
 bool file_equals(const char* path, const void* data, int32_t count) {
   File file;
   if (file.open(path, file_open::ReadShared) != OpenResult::Opened) return false;

@@ -19,6 +19,10 @@ inline constexpr uint32_t ExistingOnly = 0x4;   // never create the file
 // the NUL). False for an empty path or when the file cannot be created or written.
 bool write_file(const char* path, const void* data, int32_t count);
 
+// True when a file is at path, also when another program holds it open without sharing
+// (a query-only open that meets a sharing violation).
+bool file_exists(const char* path);
+
 // True when the file at path holds exactly the count bytes of data.
 bool file_equals(const char* path, const void* data, int32_t count);
 

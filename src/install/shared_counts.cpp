@@ -1,0 +1,55 @@
+// Raising the shared-file counts in the SharedDLLs key.
+#include "install/shared_counts.h"
+
+#include "core/typed_value.h"
+#include "core/win/registry.h"
+#include "install/shared_count_rules.h"
+#include "ui/run_state.h"
+
+namespace install {
+
+const char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+namespace {
+
+// The counts as REG_DWORD values of the open SharedDLLs key, read as unsigned.
+class RegistryCountStore final : public SharedCountStore {
+ public:
+  explicit RegistryCountStore(core::RegistryKey& key) : key_(key) {}
+
+  bool read_count(const core::String& path, uint32_t& count) override {
+    core::TypedValue value;
+    if (!key_.read_value(path.text(), value)) return false;
+    count = static_cast<uint32_t>(value.as_int());
+    return true;
+  }
+  void write_count(const core::String& path, uint32_t count) override {
+    key_.write_int(path.text(), static_cast<int32_t>(count));
+  }
+  void remove_count(const core::String& path) override { key_.delete_value(path.text()); }
+
+ private:
+  core::RegistryKey& key_;
+};
+
+}  // namespace
+
+core::String update_shared_counts(const core::String& previous_text, const core::Vector<SharedFile>& files,
+                                  RunRecords& records) {
+  core::RegistryKey key;
+  if (key.open(HKEY_LOCAL_MACHINE, kSharedDllsKey) == core::KeyOpenResult::Failed) {
+    records.error_report.append("Registry error: unable to increment shared file reference counts.\r\n\r\n");
+    return previous_text;
+  }
+  RegistryCountStore store(key);
+  return count_shared_files(store, previous_text, files);
+}
+
+core::String update_shared_counts(const InstallContext& context) {
+  if (!context.has_flag(archive::flag::UninstallSupport)) return core::String();
+  const ui::RunState& state = ui::run_state();
+  return update_shared_counts(state.reinstall ? state.previous_shared_files : core::String(),
+                              context.records.shared_files, context.records);
+}
+
+}  // namespace install
