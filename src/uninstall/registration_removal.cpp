@@ -2,39 +2,21 @@
 #include "uninstall/registration_removal.h"
 
 #include "core/text_format.h"
+#include "install/component_registration.h"
+#include "install/fonts.h"
 #include "install/product_fonts_codec.h"
 #include "install/restart_replace.h"
 #include "install/shared_count_rules.h"
+#include "install/shared_counts.h"
 #include "ui/progress_dialog.h"
 #include "ui/reporting.h"
 #include "ui/run_state.h"
-#include "uninstall/pending_registration.h"
 
 namespace uninstall {
 
 namespace {
 
 constexpr int32_t kProductKeyLevels = 20;
-
-// The counts as REG_DWORD values of the open SharedDLLs key, read as unsigned.
-class RegistryCountStore final : public install::SharedCountStore {
- public:
-  explicit RegistryCountStore(core::RegistryKey& key) : key_(key) {}
-
-  bool read_count(const core::String& path, uint32_t& count) override {
-    core::TypedValue value;
-    if (!key_.read_value(path.text(), value)) return false;
-    count = static_cast<uint32_t>(value.as_int());
-    return true;
-  }
-  void write_count(const core::String& path, uint32_t count) override {
-    key_.write_int(path.text(), static_cast<int32_t>(count));
-  }
-  void remove_count(const core::String& path) override { key_.delete_value(path.text()); }
-
- private:
-  core::RegistryKey& key_;
-};
 
 // A question with yes and no; true for yes.
 bool asked_yes(int32_t text_id, int32_t caption_id, const core::String& subject) {
@@ -71,7 +53,7 @@ void release_shared_files(const core::String& shared_files, UninstallRun& run) {
     run.records.error_report.append("REGISTRY ERROR:  Unable to adjust shared file reference counts.\r\n\r\n");
     return;
   }
-  RegistryCountStore store(key);
+  install::RegistryCountStore store(key);
   for (const install::SharedFile& file : install::release_shared_files(store, shared_files)) {
     install::unregister_shared_file(file);
     if (!install::file_exists(file.target.text())) continue;

@@ -12,42 +12,35 @@ product="E2E Uninst"
 install_dir="$drive_c/E2E Uninst"
 shared_dir="$drive_c/E2E Shared"
 target_dir="$drive_c/E2E Link Target"
-system_file="$drive_c/windows/system32/qvin-e2e-system.dll"
+system_file="$system_dir/qvin-e2e-system.dll"
 wine_user=${USER:-$(id -un)}
 programs="$drive_c/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
 shared_key='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
-
-# `wine reg` is a 32-bit program: it sees the registry as the stub does only when told
-# which view to use.
-reg_view=/reg:64
-[ "$(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$stub" | tr -d ' ') + 4)) -N2 "$stub" | tr -d ' ')" = 014c ] &&
-  reg_view=/reg:32
-winreg() { wine reg "$@" "$reg_view"; }
 
 # reg_value KEY NAME: the data of a value ("(Default)": the default one), empty when it is
 # missing. The name goes through the environment: awk -v would read its backslashes.
 reg_value() {
   local which=(/v "$2")
   [ "$2" = "(Default)" ] && which=(/ve)
-  winreg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' |
+  wine_reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' |
     RV_NAME=$2 awk '{ p = "    " ENVIRON["RV_NAME"] "    REG_"; if (index($0, p) == 1) {
       s = substr($0, length(p) + 1); sub(/^[A-Z_]*    /, "", s); print s } }'
 }
-reg_key_exists() { winreg query "$1" >/dev/null 2>&1; }
+reg_key_exists() { wine_reg query "$1" >/dev/null 2>&1; }
 
 # CRLF text from standard input into a file.
 crlf() { sed 's/$/\r/' >"$1"; }
 
 clean_machine() {
   rm -rf "$install_dir" "$shared_dir" "$target_dir" "$programs/E2E Company" "$system_file"
-  winreg delete "$uninstall_key" /f >/dev/null 2>&1
+  wine_reg delete "$uninstall_key" /f >/dev/null 2>&1
   for key in 'HKCR\.qve2e' 'HKCR\QvinE2E.Doc' 'HKCR\.qve2eu' 'HKCR\UserE2E.Doc' \
     'HKLM\Software\E2E Company' 'HKCU\Software\E2E Company'; do
-    winreg delete "$key" /f >/dev/null 2>&1
+    wine_reg delete "$key" /f >/dev/null 2>&1
   done
   for name in mine other uncounted; do
-    winreg delete "$shared_key" /v "C:\\E2E Shared\\shared-$name.dll" /f >/dev/null 2>&1
+    wine_reg delete "$shared_key" /v "C:\\E2E Shared\\shared-$name.dll" /f >/dev/null 2>&1
   done
 }
 
@@ -154,7 +147,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\E2E Company\\Other Product]
 "Value"="1"
 REG
-  winreg import "$(winpath "$work/seed.reg")" >/dev/null 2>&1 || fail "the seed does not import"
+  wine_reg import "$(winpath "$work/seed.reg")" >/dev/null 2>&1 || fail "the seed does not import"
   reg_key_exists "$uninstall_key" || fail "the seeded uninstall key is missing"
 }
 
@@ -197,7 +190,7 @@ check_removed() {
   reg_key_exists 'HKCR\QvinE2E.Doc' && fail "$label: the product's file type stayed"
   [ "$(reg_value 'HKCR\.qve2eu' 'Content Type')" = text/x-e2e ] || fail "$label: the user's extension lost a value"
   [ "$(reg_value 'HKCR\UserE2E.Doc' '(Default)')" = "The user's document" ] ||
-    fail "$label: the user's file type was not restored: $(winreg query 'HKCR\UserE2E.Doc' 2>&1 | tr -d '\r')"
+    fail "$label: the user's file type was not restored: $(wine_reg query 'HKCR\UserE2E.Doc' 2>&1 | tr -d '\r')"
   [ "$(reg_value 'HKCR\UserE2E.Doc\shell\open\command' '(Default)')" = 'notepad.exe "%1"' ] ||
     fail "$label: the user's command was not restored"
   reg_key_exists 'HKCR\UserE2E.Doc\shell\edit' || fail "$label: the user's other verb was removed"
