@@ -13,6 +13,7 @@
 #include "uninstall/association_removal.h"
 #include "uninstall/registration_removal.h"
 #include "uninstall/self_removal.h"
+#include "uninstall/uninstaller.h"
 #include "uninstall/uninstall_run.h"
 
 namespace uninstall {
@@ -221,6 +222,38 @@ TEST(SelfRemoval, DeletesOnlyTheInstalledUninstaller) {
     SCOPED_TRACE(c.program);
     core::describe_installer(env, c.program);
     EXPECT_EQ(is_installed_uninstaller(env, c.uninstall_dir), c.installed);
+  }
+}
+
+TEST(ProductInstalled, NeedsAnUninstallerInItsKey) {
+  constexpr char kList[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+  struct Case {
+    const char* name;
+    const char* value;  // the uninstaller's value written, or null for none; no key at all: ""
+    bool installed;
+    const char* directory_after;
+  };
+  const Case cases[] = {
+      {"Qvin Installed Test 1", "UninstallString", true, "C:\\Installed"},
+      {"Qvin Installed Test 2", "QuietUninstallString", true, "C:\\Installed"},
+      {"Qvin Installed Test 3", nullptr, false, ""},
+      {"Qvin Installed Test 4", "", false, "unchanged"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string path = std::string(kList) + c.name;
+    core::RegistryKey key;
+    if (c.value == nullptr || *c.value != 0) {
+      ASSERT_NE(key.open_software(path.c_str(), false), core::KeyOpenResult::Failed);
+      key.write_text("InstallLocation", "C:\\Installed");
+      if (c.value != nullptr) key.write_text(c.value, "\"C:\\Installed\\Uninstall.exe\" /u:\"x\"");
+      key.close_all();
+    }
+    core::String directory = "unchanged";
+    EXPECT_EQ(is_product_installed(c.name, &directory), c.installed);
+    EXPECT_STREQ(directory.text(), c.directory_after);
+    EXPECT_EQ(is_product_installed(c.name, nullptr), c.installed);
+    key.delete_software_key(path.c_str(), false);
   }
 }
 
