@@ -27,15 +27,16 @@ for file in $(sources src tools); do
 done
 
 # 2. Portable code: no Win32 header of any kind and no Windows-only header of ours.
-#    A header of app/, ui/ or install/ counts as portable when it, and everything it
+#    A header of app/, ui/, install/ or uninstall/ counts as portable when it, and everything it
 #    includes of ours, passes this same check: the pure rules of those folders are tested
 #    natively.
 win32_headers='windows|windef|winbase|winuser|wingdi|winreg|winnt|winver|winerror|shlobj|shellapi|shlwapi|objbase|ole2|oleauto|commctrl|commdlg|objidl|shobjidl'
 system_include="^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"](${win32_headers})\\.h[>\"]"
-windows_only_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*"(core/win|uninstall)/'
-rules_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*"(app|ui|install)/[^"]*"'
+windows_only_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*"core/win/'
+rules_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*"(app|ui|install|uninstall)/[^"]*"'
 
-# Prints the offending include lines of FILE, following our app/, ui/ and install/ headers.
+# Prints the offending include lines of FILE, following our app/, ui/, install/ and uninstall/
+# headers.
 windows_includes() {
   local file=$1 seen=$2 header
   grep -inE "$system_include|$windows_only_include" "$file"

@@ -26,6 +26,7 @@
 #include "ui/run_state.h"
 #include "ui/uninstall_registration.h"
 #include "ui/wizard_dialogs.h"
+#include "uninstall/self_removal.h"
 #include "uninstall/uninstaller.h"
 
 namespace app {
@@ -92,8 +93,9 @@ void run_installer(HINSTANCE instance, const char* arguments) {
   if (!parse_command_line(arguments, line, usage_message)) usage_error(usage_message.text());
   if (line.uninstall) {
     state.uninstalling = true;
+    state.automatic = line.automatic;
     if (line.uninstall_name.is_empty()) usage_error("Product name required");
-    if (uninstall::run_uninstaller(line.uninstall_name)) uninstall::create_self_removal_batch();
+    if (uninstall::uninstall_product(line.uninstall_name)) uninstall::start_self_removal();
     ui::exit_installer();
   }
   state.automatic = line.automatic;

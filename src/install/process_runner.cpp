@@ -48,8 +48,9 @@ uint32_t run_process(const core::String& command_line, uint32_t options, const c
   if (working_directory != nullptr && *working_directory == 0) working_directory = nullptr;
   if (program != nullptr && *program == 0) program = nullptr;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(program, line.data(), nullptr, nullptr, FALSE, priority_class_for(options), nullptr,
-                      working_directory, &startup, &process)) {
+  DWORD creation = priority_class_for(options) | ((options & run_option::NewConsole) != 0 ? CREATE_NEW_CONSOLE : 0);
+  if (!CreateProcessA(program, line.data(), nullptr, nullptr, FALSE, creation, nullptr, working_directory, &startup,
+                      &process)) {
     if ((options & run_option::ShowFailure) != 0) {
       core::String text = core::format_string("Unable to create process:\r\n%s", command_line.text());
       ui::message_box(text.text(), "Error", MB_ICONERROR);

@@ -18,6 +18,7 @@ inline constexpr uint32_t Maximised = 0x20;    // SW_SHOWMAXIMIZED; the window o
 inline constexpr uint32_t Minimised = 0x40;    //   tested 0x20, 0x40, 0x10: the first set wins
 inline constexpr uint32_t ShowFailure = 0x80;  // a failed start is shown in a message box
 inline constexpr uint32_t PumpMessages = 0x100;  // while waiting, keep the windows alive
+inline constexpr uint32_t NewConsole = 0x200;    // a console program gets a console of its own
 }  // namespace run_option
 
 // Results of run_process besides an exit code.

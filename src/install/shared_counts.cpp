@@ -10,29 +10,20 @@ namespace install {
 
 const char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
-namespace {
+RegistryCountStore::RegistryCountStore(core::RegistryKey& key) : key_(key) {}
 
-// The counts as REG_DWORD values of the open SharedDLLs key, read as unsigned.
-class RegistryCountStore final : public SharedCountStore {
- public:
-  explicit RegistryCountStore(core::RegistryKey& key) : key_(key) {}
+bool RegistryCountStore::read_count(const core::String& path, uint32_t& count) {
+  core::TypedValue value;
+  if (!key_.read_value(path.text(), value)) return false;
+  count = static_cast<uint32_t>(value.as_int());
+  return true;
+}
 
-  bool read_count(const core::String& path, uint32_t& count) override {
-    core::TypedValue value;
-    if (!key_.read_value(path.text(), value)) return false;
-    count = static_cast<uint32_t>(value.as_int());
-    return true;
-  }
-  void write_count(const core::String& path, uint32_t count) override {
-    key_.write_int(path.text(), static_cast<int32_t>(count));
-  }
-  void remove_count(const core::String& path) override { key_.delete_value(path.text()); }
+void RegistryCountStore::write_count(const core::String& path, uint32_t count) {
+  key_.write_int(path.text(), static_cast<int32_t>(count));
+}
 
- private:
-  core::RegistryKey& key_;
-};
-
-}  // namespace
+void RegistryCountStore::remove_count(const core::String& path) { key_.delete_value(path.text()); }
 
 core::String update_shared_counts(const core::String& previous_text, const core::Vector<SharedFile>& files,
                                   RunRecords& records) {

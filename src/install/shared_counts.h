@@ -4,13 +4,28 @@
 
 #include "core/array.h"
 #include "core/string.h"
+#include "core/win/registry.h"
 #include "install/install_context.h"
 #include "install/run_records.h"
+#include "install/shared_count_rules.h"
 
 namespace install {
 
 // The key below HKEY_LOCAL_MACHINE, "Software\Microsoft\Windows\CurrentVersion\SharedDLLs".
 extern const char kSharedDllsKey[];
+
+// The counts as REG_DWORD values of the open SharedDLLs key, read as unsigned; the
+// installation raises them through it and the uninstallation lowers them.
+class RegistryCountStore final : public SharedCountStore {
+ public:
+  explicit RegistryCountStore(core::RegistryKey& key);
+  bool read_count(const core::String& path, uint32_t& count) override;
+  void write_count(const core::String& path, uint32_t count) override;
+  void remove_count(const core::String& path) override;
+
+ private:
+  core::RegistryKey& key_;
+};
 
 // With uninstall support: on a reinstallation releases the counts that the previous
 // installation's "SharedFiles" text names, then raises the count of every file of the

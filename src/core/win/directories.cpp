@@ -7,6 +7,8 @@
 #include "core/win/directory_listing.h"
 #include "core/win/windows.h"
 
+#include <winioctl.h>
+
 namespace core {
 
 namespace {
@@ -93,8 +95,7 @@ bool remove_tree_contents(const String& path, DWORD& recorded) {
     if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       removed = delete_now(child.text());
     } else if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      // A junction or directory link: remove the link itself, never what it points to.
-      removed = RemoveDirectoryA(child.text()) != 0;
+      removed = remove_directory_link(child.text());
     } else {
       DWORD inner = 0;
       removed = remove_tree(child, inner);
@@ -160,7 +161,33 @@ bool remove_directory(const char* path) {
   if (path == nullptr || strlen(path) <= 3) return false;
   String target(path);
   if (target.text()[target.length() - 1] == '\\') target.set_length(target.length() - 1);
+  if (is_directory_link(target.text())) return remove_directory_link(target.text());
   return RemoveDirectoryA(target.text()) != 0;
+}
+
+bool is_directory_link(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool remove_directory_link(const char* path) {
+  HANDLE link = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (link == INVALID_HANDLE_VALUE) return false;
+  // Only a link whose reparse data the system hands out is one that RemoveDirectoryA
+  // removes as a link. Wine shows a Unix symbolic link as a reparse point without such
+  // data, and removing it there deletes the (empty) directory it points to.
+  alignas(8) char data[MAXIMUM_REPARSE_DATA_BUFFER_SIZE];
+  DWORD returned = 0;
+  BOOL readable = DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, data, sizeof(data), &returned, nullptr);
+  DWORD error = GetLastError();
+  CloseHandle(link);
+  if (!readable) {
+    SetLastError(error);
+    return false;
+  }
+  return RemoveDirectoryA(path) != 0;
 }
 
 bool remove_directory_tree(const char* path) {
@@ -173,6 +200,8 @@ bool remove_directory_tree(const char* path) {
   if (!windows.is_empty() && (same_path(path, windows.text()) || same_path(full.text(), windows.text()))) {
     return false;
   }
+  // A link is never walked: what it points to is not part of this tree.
+  if (is_directory_link(comparable(path).text())) return remove_directory_link(comparable(path).text());
   DWORD recorded = 0;
   bool all = remove_tree(comparable(path), recorded);
   if (!all) SetLastError(recorded);

@@ -23,11 +23,21 @@ String current_directory();
 bool create_directory(const char* path);
 
 // Removes an empty directory (one trailing '\' ignored). Refuses paths of 3 characters
-// or less, which include every drive root.
+// or less, which include every drive root. A directory link goes as remove_directory_link
+// says.
 bool remove_directory(const char* path);
 
+// The path is a directory that is a link (junction, symbolic link, mount point).
+bool is_directory_link(const char* path);
+
+// Removes a directory link itself, never what it points to, and only when the system
+// hands out the link's reparse data; any other link stays (false). Under Wine a Unix
+// symbolic link looks like a link without data, and removing it would delete its target.
+bool remove_directory_link(const char* path);
+
 // Removes a directory with everything in it: files (read-only ones too) and
-// subdirectories; a subdirectory that is a link (junction) is unlinked, never walked.
+// subdirectories; a link (junction), the path itself or a subdirectory, is never walked
+// but removed as remove_directory_link says.
 // Refuses drive roots, short paths of 3 characters or less, and the Windows directory.
 // Carries on after a failure; true only when everything went. On failure the system's
 // last error describes the first level's cause.
