@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # install_bench.sh [PAYLOAD...]: installation and uninstallation time, installer size and
 # peak memory under Wine, side by side in one Wine session: qvin at the fast (6) and the
-# strong (9) level, NSIS with /SOLID zlib and /SOLID lzma (when makensis is installed), and
+# strong (9) level and with LZMA-coded data, NSIS with /SOLID zlib and /SOLID lzma (when makensis is installed), and
 # the write floor (a program writing the same tree from memory). Payloads: small and app
 # from the shared corpus script (default: both). Each variant installs and uninstalls
 # alternately RUNS times (default 3) into fresh directories; the table gives medians with
@@ -17,7 +17,7 @@ stub=$root/build/win64/src/qvin-stub-x64.exe
 work=$root/build/bench/install
 mkdir -p "$work"
 corpus=$root/build/corpus
-corpus_script=$root/../shared/bench/make-corpus.sh
+corpus_script=$root/../shared/bench/make-corpus.sh  # shared by every clone, one level up
 [ -f "$corpus/app.tar" ] || "$corpus_script" "$corpus" >/dev/null
 
 # The bench has a prefix of its own, so that the tests' prefix keeps its state.
@@ -62,16 +62,21 @@ directory = 'C:\\bench'
 source = "$src/*"
 recursive = true
 TOML
+  # The same project with LZMA-coded data.
+  sed 's/^\[\[files\]\]$/[archive]\ncompression = "lzma"\n\n[[files]]/' "$dir/project.toml" >"$dir/project-lzma.toml"
   declare -A size build install uninstall peak
-  for level in 6 9; do
-    v=qvin-$level
+  for v in qvin-6 qvin-9 qvin-lzma; do
+    case $v in
+      qvin-lzma) toml=$dir/project-lzma.toml level=9 ;;
+      *) toml=$dir/project.toml level=${v#qvin-} ;;
+    esac
     start=$(now)
-    "$qvin" build "$dir/project.toml" --stub "$stub" -o "$dir/$v.exe" -l "$level" -q
+    "$qvin" build "$toml" --stub "$stub" -o "$dir/$v.exe" -l "$level" -q
     build[$v]=$(printf '%.2f' "$(echo "$(now) - $start" | bc)")
     size[$v]=$(stat -c %s "$dir/$v.exe")
   done
   stored=$("$qvin" info "$dir/qvin-6.exe" --json | grep -o '"data_length": [0-9]*' | grep -o '[0-9]*$')
-  variants=(qvin-6 qvin-9)
+  variants=(qvin-6 qvin-9 qvin-lzma)
   if [ -n "$makensis" ]; then
     for codec in zlib lzma; do
       v=nsis-$codec

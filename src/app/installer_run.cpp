@@ -6,6 +6,7 @@
 #include "app/data_loading.h"
 #include "archive/archive_header.h"
 #include "archive/archive_section.h"
+#include "archive/language_tables.h"
 #include "archive/uninstaller_image.h"
 #include "core/fatal.h"
 #include "core/paths.h"
@@ -63,7 +64,7 @@ void require_master_product() {
   bool installed = ui::open_uninstall_registration(key, name.text()) &&
                    (key.value_exists("UninstallString") || key.value_exists("QuietUninstallString"));
   if (!installed) {
-    ui::show_error("%s", core::format_text(ui::localised(12).text(), {name}).text());
+    ui::show_error("%s", core::format_text(ui::localised(archive::text_id::MasterMissing).text(), {name}).text());
     ui::exit_installer();
   }
   if (core::compare_no_case(state.settings.default_install_dir.text(), "<master>") == 0) {
@@ -144,9 +145,10 @@ void run_installer(HINSTANCE instance, const char* arguments) {
   if (settings.languages.language_count() > 1 && !state.automatic && ui::run_language_dialog() != IDC_OK) {
     ui::exit_installer();
   }
-  set_background_title(ui::localised(0));
+  set_background_title(ui::localised(archive::text_id::DisplayTitle));
   if ((settings.excluded_systems & static_cast<int32_t>(ui::os_class())) != 0) {
-    ui::show_error("%s", core::format_text(ui::localised(61).text(), {ui::os_description()}).text());
+    const core::String& text = ui::localised(archive::text_id::SystemExcluded);
+    ui::show_error("%s", core::format_text(text.text(), {ui::os_description()}).text());
     ui::exit_installer();
   }
   if (ui::has_flag(archive::flag::AddOn)) require_master_product();
@@ -160,7 +162,7 @@ void run_installer(HINSTANCE instance, const char* arguments) {
 
   // The data: loaded, checked and expanded under the progress dialog.
   ui::open_progress_dialog();
-  ui::set_status_and_progress(8, 2);
+  ui::set_status_and_progress(archive::text_id::StatusLoading, 2);
   archive::ArchiveData data;
   load_data_or_exit(header, section, image, file_bytes, data);
   install::RunRecords records;

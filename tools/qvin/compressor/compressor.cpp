@@ -60,6 +60,13 @@ std::vector<uint8_t> strong_tokens(const uint8_t* data, size_t size, unsigned th
   size_t parsed = 0;
   bool stop = false;
   std::exception_ptr failure;
+  // Called in a handler: the first failure of either side is kept, and both sides stop.
+  auto stop_on_failure = [&] {
+    std::lock_guard lock(mutex);
+    if (!failure) failure = std::current_exception();
+    stop = true;
+    changed.notify_all();
+  };
 
   auto finder_thread = [&](unsigned part) {
     try {
@@ -75,10 +82,7 @@ std::vector<uint8_t> strong_tokens(const uint8_t* data, size_t size, unsigned th
         changed.notify_all();
       }
     } catch (...) {
-      std::lock_guard lock(mutex);
-      if (!failure) failure = std::current_exception();
-      stop = true;
-      changed.notify_all();
+      stop_on_failure();
     }
   };
 
@@ -99,10 +103,7 @@ std::vector<uint8_t> strong_tokens(const uint8_t* data, size_t size, unsigned th
       changed.notify_all();
     }
   } catch (...) {
-    std::lock_guard lock(mutex);
-    if (!failure) failure = std::current_exception();
-    stop = true;
-    changed.notify_all();
+    stop_on_failure();
   }
   for (std::thread& t : workers) t.join();
   if (failure) std::rethrow_exception(failure);
