@@ -95,6 +95,27 @@ TEST_F(Cli, ExtractReturnsEveryFileByteForByte) {
   EXPECT_EQ(qvin_run({"extract", (dir_ / "setup.exe").string(), "--test"}).code, 0);
 }
 
+// A build with fewer volumes than the last one removes the volumes it no longer has, and
+// nothing else.
+TEST_F(Cli, StaleVolumesOfAnEarlierBuildGo) {
+  const std::string files = "[[files]]\nsource = \"docs/deep/b.txt\"\n[[files]]\nsource = \"notes.txt\"\n";
+  write_file(dir_ / "many.toml", "[product]\nname = \"V\"\n[archive]\nvolume_size = 16384\nvolume_base_name = \"V\"\n"
+                                 "compression_level = 0\n" + files);
+  write_file(dir_ / "one.toml", "[product]\nname = \"V\"\n[archive]\nvolume_base_name = \"V\"\n" + files);
+  const CliRun many = build("many.toml", "v.exe");
+  ASSERT_EQ(many.code, 0) << many.err;
+  ASSERT_TRUE(fs::exists(dir_ / "V2.QVA"));
+  ASSERT_TRUE(fs::exists(dir_ / "V3.QVA"));
+  write_file(dir_ / "V40.QVA", "after a gap: not one of the sequence");
+  write_file(dir_ / "W2.QVA", "another installer's");
+  ASSERT_EQ(build("one.toml", "v.exe").code, 0);
+  EXPECT_FALSE(fs::exists(dir_ / "V2.QVA"));
+  EXPECT_FALSE(fs::exists(dir_ / "V3.QVA"));
+  EXPECT_TRUE(fs::exists(dir_ / "W2.QVA"));
+  EXPECT_TRUE(fs::exists(dir_ / "V40.QVA"));
+  EXPECT_EQ(qvin_run({"verify", (dir_ / "v.exe").string()}).code, 0);
+}
+
 TEST_F(Cli, VerifyNamesTheDamageWithTheInstallersOwnCode) {
   write_file(dir_ / "small.toml",
              "[product]\nname = \"Small\"\n[archive]\nvolume_size = 16384\nvolume_base_name = \"SMALL\"\n"

@@ -272,6 +272,13 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
     o->commit();
     report.outputs.push_back(o->target());
   }
+  // Volumes an earlier build of this installer had beyond this build's last one would be
+  // taken for its own: the numbers that follow go, up to the first that is not there.
+  for (int32_t n = made.volumes.count() + 2;; ++n) {
+    const fs::path stale = output.parent_path() / cp1252_to_utf8(from_core(archive::volume_file_name(base.text(), n)));
+    std::error_code failed;
+    if (!fs::is_regular_file(stale, failed) || !fs::remove(stale, failed)) break;
+  }
   report.installer_bytes = made.installer.length();
   return report;
 }
