@@ -1,4 +1,5 @@
-// One deletion rule of the settings: a file specification and the condition its files must meet.
+// One deletion rule of the settings: the patterns of the files to delete and the
+// condition those files must meet.
 #pragma once
 
 #include <stdint.h>

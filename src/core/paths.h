@@ -12,7 +12,7 @@ namespace core {
 // Flag bits of is_valid_path.
 namespace path_check {
 inline constexpr uint32_t AllowStar = 0x1;       // the path may contain '*'
-inline constexpr uint32_t AllowWildcards = 0x2;  // a file specification: '*' and '?' allowed
+inline constexpr uint32_t AllowWildcards = 0x2;  // a file pattern: '*' and '?' allowed
 inline constexpr uint32_t Trim = 0x4;            // trim white space first
 }  // namespace path_check
 

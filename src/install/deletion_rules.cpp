@@ -5,8 +5,8 @@
 #include "core/win/system_error.h"
 #include "core/win/windows.h"
 #include "install/deletion_condition_rules.h"
-#include "install/file_spec_rules.h"
-#include "install/file_specs.h"
+#include "install/file_pattern_rules.h"
+#include "install/file_patterns.h"
 #include "install/protected_folders.h"
 #include "install/restart_replace.h"
 #include "ui/reporting.h"
@@ -17,13 +17,13 @@ namespace {
 
 constexpr DWORD kProtectiveAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-// The first pattern of the specification that would reach a whole protected folder, or
+// The first of the rule's patterns that would reach a whole protected folder, or
 // an empty text when there is none.
 core::String refused_pattern(const core::String& specification, const char* default_directory,
                              const ProtectedFolderSet& protected_folders) {
-  core::Vector<SpecificationPattern> patterns;
-  split_file_specification(specification, default_directory, patterns);
-  for (const SpecificationPattern& item : patterns) {
+  core::Vector<FilePattern> patterns;
+  split_file_patterns(specification, default_directory, patterns);
+  for (const FilePattern& item : patterns) {
     bool allowed = deletion_pattern_allowed(
         item.pattern, [&](const core::String& directory) { return is_protected_path(protected_folders, directory); });
     if (!allowed) return item.pattern;

@@ -2,7 +2,7 @@
 #include "install/protected_folder_rules.h"
 
 #include "core/paths.h"
-#include "install/file_spec_rules.h"
+#include "install/file_pattern_rules.h"
 
 namespace install {
 

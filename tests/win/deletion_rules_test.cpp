@@ -1,4 +1,4 @@
-// File specifications and deletion rules on a seeded tree: recursion, links that are not
+// File patterns and deletion rules on a seeded tree: recursion, links that are not
 // entered, conditions, busy files, protected folders and a directory variable that stands
 // for nothing.
 #include "install/deletion_rules.h"
@@ -14,7 +14,7 @@
 #include "core/win/environment.h"
 #include "core/win/file_time_win.h"
 #include "core/win/windows.h"
-#include "install/file_specs.h"
+#include "install/file_patterns.h"
 #include "install/protected_folders.h"
 #include "install/restart_replace.h"
 #include "tests/win/file_test_support.h"

@@ -1,11 +1,11 @@
-// File specifications expanded on the machine.
-#include "install/file_specs.h"
+// File patterns expanded on the machine.
+#include "install/file_patterns.h"
 
 #include "core/hash_table.h"
 #include "core/paths.h"
 #include "core/win/directories.h"
 #include "core/win/directory_listing.h"
-#include "install/file_spec_rules.h"
+#include "install/file_pattern_rules.h"
 #include "install/protected_folders.h"
 
 namespace install {
@@ -64,10 +64,10 @@ int64_t expand_file_specification(const core::String& text, core::Vector<core::S
     listed.set(key.upper_ascii(), true);
   }
 
-  core::Vector<SpecificationPattern> patterns;
-  split_file_specification(text, default_directory, patterns);
+  core::Vector<FilePattern> patterns;
+  split_file_patterns(text, default_directory, patterns);
   int64_t total = 0;
-  for (const SpecificationPattern& item : patterns) {
+  for (const FilePattern& item : patterns) {
     if (!core::is_absolute_path(item.pattern.text())) {
       if (diagnostics != nullptr) {
         diagnostics->append_format(

@@ -1,4 +1,4 @@
-// File specifications on text alone: lines of ';'-separated patterns with wildcards in
+// File patterns on text alone: lines of ';'-separated patterns with wildcards in
 // their last name and an optional " /s" for every subdirectory, resolved into full patterns.
 #pragma once
 
@@ -9,8 +9,8 @@
 
 namespace install {
 
-// One pattern of a specification, resolved; it keeps its " /s".
-struct SpecificationPattern {
+// One pattern of a rule's text, resolved; it keeps its " /s".
+struct FilePattern {
   int32_t line = 0;  // from 1, for messages
   core::String pattern;
 };
@@ -22,7 +22,7 @@ bool take_recursive_suffix(core::String& pattern);
 // resolved against default_directory) applies to its bare patterns; a pattern with a
 // directory of its own is resolved against default_directory; an absolute one stays. A
 // pattern may come out relative when there is no absolute directory to resolve it against.
-void split_file_specification(const core::String& text, const char* default_directory,
-                              core::Vector<SpecificationPattern>& patterns);
+void split_file_patterns(const core::String& text, const char* default_directory,
+                         core::Vector<FilePattern>& patterns);
 
 }  // namespace install

@@ -1,5 +1,5 @@
-// File specifications on text: lines, ';'-separated patterns, line directories and " /s".
-#include "install/file_spec_rules.h"
+// File patterns on text: lines, ';'-separated patterns, line directories and " /s".
+#include "install/file_pattern_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@ namespace install {
 namespace {
 
 std::string patterns_of(const char* text, const char* default_directory) {
-  core::Vector<SpecificationPattern> patterns;
-  split_file_specification(text, default_directory, patterns);
+  core::Vector<FilePattern> patterns;
+  split_file_patterns(text, default_directory, patterns);
   std::string joined;
-  for (const SpecificationPattern& item : patterns) {
+  for (const FilePattern& item : patterns) {
     if (!joined.empty()) joined += " | ";
     joined += std::to_string(item.line) + ":" + item.pattern.text();
   }

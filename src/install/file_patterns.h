@@ -1,4 +1,4 @@
-// File specifications expanded on the machine: every file their patterns match, with the
+// File patterns expanded on the machine: every file their patterns match, with the
 // total size in 64 bits.
 #pragma once
 
@@ -16,7 +16,7 @@ namespace install {
 int64_t list_matching_files(const core::String& pattern, core::Vector<core::String>& paths,
                             const ProtectedFolderSet* protected_folders = nullptr);
 
-// Appends the full paths of every file the specification names (once each, ignoring case)
+// Appends the full paths of every file the text's patterns name (once each, ignoring case)
 // and returns their total size. With `diagnostics`, explains what went wrong: a missing
 // default directory, a relative pattern, a pattern matching nothing, a file named twice.
 int64_t expand_file_specification(const core::String& text, core::Vector<core::String>& paths,

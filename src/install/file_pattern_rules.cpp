@@ -1,5 +1,5 @@
-// File specifications on text alone.
-#include "install/file_spec_rules.h"
+// File patterns on text alone.
+#include "install/file_pattern_rules.h"
 
 #include "core/paths.h"
 
@@ -15,8 +15,8 @@ bool take_recursive_suffix(core::String& pattern) {
   return true;
 }
 
-void split_file_specification(const core::String& text, const char* default_directory,
-                              core::Vector<SpecificationPattern>& patterns) {
+void split_file_patterns(const core::String& text, const char* default_directory,
+                         core::Vector<FilePattern>& patterns) {
   core::Vector<core::String> lines;
   text.split_lines(lines);
   for (int32_t index = 0; index < lines.count(); ++index) {
@@ -38,7 +38,7 @@ void split_file_specification(const core::String& text, const char* default_dire
       // from the default directory, not from the line's directory a second time.
       bool own_directory = piece.find_any_of("\\:") >= 0;
       core::resolve_path(piece, own_directory ? default_directory : line_directory.text());
-      patterns.append(SpecificationPattern{index + 1, piece});
+      patterns.append(FilePattern{index + 1, piece});
     }
   }
 }
