@@ -169,13 +169,14 @@ void install_entry(const archive::FileEntry& entry, const KindDirectories& direc
   }
 
   bool existed_before = false;
-  if (archive::overwrite_rule(entry.kind) != archive::OverwriteRule::Always) {
+  const archive::OverwriteRule rule = archive::overwrite_rule(entry.kind);
+  if (rule != archive::OverwriteRule::Always) {
     ExistingFile existing;
     existing.exists = core::file_exists(path.text());
     if (existing.exists) {
       existed_before = true;
       existing.modified = core::modified_time(path.text());
-      if (archive::overwrite_rule(entry.kind) == archive::OverwriteRule::VersionThenDate && !entry.text.is_blank()) {
+      if (rule == archive::OverwriteRule::VersionThenDate && !entry.text.is_blank()) {
         existing.version = core::file_version_text(path.text(), true);
       }
     }

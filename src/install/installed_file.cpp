@@ -64,7 +64,7 @@ bool write_installed_file(const core::String& path, const uint8_t* data, int32_t
         written = true;
       } else if (attempt == kAttempts) {
         // The bytes on disk differ, and no system error says why.
-        records.error_report.append_format("%s %s\r\n%s\r\n", not_written.text(), path.text(), "");
+        records.report_failure(not_written, path, core::String());
         return false;
       }
       continue;

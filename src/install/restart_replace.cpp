@@ -74,12 +74,6 @@ bool write_temporary_file(const core::String& path, const uint8_t* data, int32_t
 
 }  // namespace
 
-bool file_exists(const char* path) {
-  core::File file;
-  core::OpenResult result = file.open(path, core::file_open::ExistenceTest);
-  return result == core::OpenResult::Opened || result == core::OpenResult::Locked;
-}
-
 core::String short_path_form(const core::String& path) {
   uint32_t size = static_cast<uint32_t>(path.length()) * 2;
   if (size < MAX_PATH) size = MAX_PATH;

@@ -27,9 +27,6 @@ inline constexpr uint32_t AtRestart = 0x8;           // move at the next restart
 inline constexpr uint32_t RefuseReadOnly = 0x40;     // refuse a read-only target
 }  // namespace move_mode
 
-// A query-only open of the file succeeds, or fails only because the file is in use.
-bool file_exists(const char* path);
-
 // False with the system's last error describing the cause.
 bool delete_file(const core::String& path, uint32_t mode);
 bool move_file(const core::String& source, const core::String& target, uint32_t mode);

@@ -6,6 +6,7 @@
 #include "core/win/directories.h"
 #include "core/win/registry.h"
 #include "core/win/system_folders.h"
+#include "core/win/whole_file.h"
 #include "install/protected_folders.h"
 #include "install/restart_replace.h"
 #include "ui/progress_dialog.h"
@@ -70,7 +71,7 @@ void remove_listed_items(const core::Vector<install::RemovalItem>& items, Uninst
     ui::set_status_text(item.path.text());
     if (!is_removable_file(item.path, run.install_dir, run.system_trees)) continue;
     if (passes_through_link(core::directory_part(item.path.text()), run.install_dir)) continue;
-    if (install::file_exists(item.path.text()) && !install::delete_file(item.path, 0)) {
+    if (core::file_exists(item.path.text()) && !install::delete_file(item.path, 0)) {
       run.records.error_report.append(core::format_string("%s %s\r\n", ui::localised(58).text(), item.path.text()));
       run.records.record_for_removal(item.path, false);
     }

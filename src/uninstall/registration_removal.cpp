@@ -2,6 +2,7 @@
 #include "uninstall/registration_removal.h"
 
 #include "core/text_format.h"
+#include "core/win/whole_file.h"
 #include "install/component_registration.h"
 #include "install/fonts.h"
 #include "install/product_fonts_codec.h"
@@ -56,7 +57,7 @@ void release_shared_files(const core::String& shared_files, UninstallRun& run) {
   install::RegistryCountStore store(key);
   for (const install::SharedFile& file : install::release_shared_files(store, shared_files)) {
     install::unregister_shared_file(file);
-    if (!install::file_exists(file.target.text())) continue;
+    if (!core::file_exists(file.target.text())) continue;
     if (asks(archive::flag::UninstallAsksAboutSharedFiles) && !asked_yes(59, 35, file.target)) continue;
     install::delete_file(file.target, 0);
   }
