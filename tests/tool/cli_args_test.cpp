@@ -7,7 +7,7 @@
 namespace {
 
 constexpr qvin::OptionSpec kSpec[] = {
-    {"output", 'o', true}, {"quiet", 'q', false}, {"level", 'l', true}};
+    {"output", 'o', true}, {"quiet", 'q', false}, {"level", 'l', true}, {"define", 'D', true}};
 
 TEST(CliArgs, ReadsEveryFormOfOption) {
   const std::vector<std::string> args = {"a.toml", "-o", "x.exe", "--level=3", "-q", "--", "-b"};
@@ -18,6 +18,11 @@ TEST(CliArgs, ReadsEveryFormOfOption) {
   EXPECT_TRUE(parsed.has("quiet"));
   const std::vector<std::string> glued = {"-l9", "--output", "y"};
   EXPECT_EQ(qvin::parse_args(glued, kSpec).value("level"), "9");
+  const std::vector<std::string> repeated = {"-D", "a=1", "--define=b=2", "-Dc=3", "-D", "a=4"};
+  const auto defines = qvin::parse_args(repeated, kSpec);
+  EXPECT_EQ(defines.all("define"), (std::vector<std::string>{"a=1", "b=2", "c=3", "a=4"}));
+  EXPECT_EQ(defines.value("define"), "a=4") << "the last one";
+  EXPECT_TRUE(defines.all("output").empty());
 }
 
 TEST(CliArgs, RefusesWhatItDoesNotKnow) {

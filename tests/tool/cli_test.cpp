@@ -245,6 +245,26 @@ TEST_F(Cli, NamesThatLeaveTheDirectoryAreNeitherBuiltNorExtracted) {
   EXPECT_TRUE(fs::exists(out / "fine.txt"));
 }
 
+TEST_F(Cli, DefinesSetTheVersionAndVerboseListsTheFiles) {
+  const auto version_of = [&](const std::string& exe) {
+    const CliRun info = qvin_run({"info", (dir_ / exe).string(), "--json"});
+    return qvin_test::parse_json(info.out)["product"]["version"].value<std::string>();
+  };
+  ASSERT_EQ(build("project.toml", "default.exe").code, 0);
+  EXPECT_EQ(version_of("default.exe"), "1.2") << "the [defines] default";
+  const CliRun b = qvin_run({"build", (dir_ / "project.toml").string(), "--stub", (dir_ / "stub.exe").string(), "-o",
+                             (dir_ / "defined.exe").string(), "-D", "version=1.2.3", "--verbose"});
+  ASSERT_EQ(b.code, 0) << b.err;
+  EXPECT_EQ(version_of("defined.exe"), "1.2.3");
+  const std::string listed[] = {"   5 B  install      docs\\a.txt\n", " 195.3 KiB  install      docs\\deep\\b.txt\n",
+                                " 2.9 KiB  font         HelloSans.ttf\n", "wrote " + (dir_ / "defined.exe").string() + " ("};
+  for (const auto& line : listed) EXPECT_NE(b.out.find(line), std::string::npos) << line << "\n" << b.out;
+  EXPECT_EQ(b.out.find("a-old.txt"), std::string::npos) << "excluded";
+  EXPECT_NE(b.out.find("7 file(s), 205.8 KiB of data stored in "), std::string::npos) << "the summary as well";
+  const CliRun list = qvin_run({"list", (dir_ / "defined.exe").string()});
+  EXPECT_NE(list.out.find("     3000 B  "), std::string::npos) << list.out;
+}
+
 TEST_F(Cli, ExitCodesAndUsage) {
   write_file(dir_ / "plain.txt", "not an installer");
   struct Case {
@@ -260,6 +280,12 @@ TEST_F(Cli, ExitCodesAndUsage) {
       {{"build"}, 2, "expected one project file"},
       {{"build", "a.toml", "--arch", "arm"}, 2, "--arch: expected x64 or x86"},
       {{"build", "a.toml", "-l", "12"}, 2, "--level: expected 0 to 9"},
+      {{"build", "a.toml", "-D", "version"}, 2, "--define version: expected NAME=VALUE"},
+      {{"build", "a.toml", "-D", "9=x"}, 2, "--define 9=x: expected NAME=VALUE"},
+      {{"build", "a.toml", "-q", "-v"}, 2, "--quiet and --verbose exclude each other"},
+      {{"build", (dir_ / "project.toml").string(), "--stub", (dir_ / "stub.exe").string(), "-D", "verison=2"}, 2,
+       "-D verison: no text of the project uses ${verison}"},
+      {{"build", "--help"}, 0, "-D, --define NAME=VALUE"},
       {{"list", "--help"}, 0, "usage: qvin list INSTALLER"},
       {{"extract", "--bogus", "x"}, 2, "unknown option --bogus"},
       {{"info", (dir_ / "plain.txt").string()}, 1, "plain.txt"},

@@ -41,6 +41,10 @@ inline void write_documented_inputs(const TempDir& dir) {
   write_file(dir / "docs" / "a.txt", "alpha");
   write_file(dir / "docs" / "deep" / "b.txt", std::string(200000, 'b'));
   write_file(dir / "docs" / "deep" / "skip.bin", "not a text");
+  // Found by the docs pattern but left out: an excluded directory, an excluded name, a dot file.
+  write_file(dir / "docs" / "drafts" / "c.txt", "draft");
+  write_file(dir / "docs" / "deep" / "a-old.txt", "old");
+  write_file(dir / "docs" / ".notes.txt", "hidden");
   write_file(dir / "project.toml", documented_project());
 }
 
@@ -48,6 +52,14 @@ inline void write_documented_inputs(const TempDir& dir) {
 // report), under the same names; files named by a key are shown by size.
 inline void expect_shows_documented_project(const toml::table& json, const TempDir& dir) {
   const toml::table project = toml::parse(documented_project());
+  // A text as the build reads it: ${name} replaced by the [defines] default.
+  const auto defined = [&](std::string text) {
+    for (auto&& [name, value] : *project["defines"].as_table()) {
+      const std::string ref = "${" + std::string(name.str()) + "}";
+      for (size_t at; (at = text.find(ref)) != std::string::npos;) text.replace(at, ref.size(), *value.value<std::string>());
+    }
+    return text;
+  };
   // Keys whose value names a file: the installer holds the file, shown by size.
   const std::map<std::string, std::string> file_keys = {{"desktop_folder_icon", "folder.ico"},
                                                        {"bitmap", "background.bmp"}};
@@ -64,6 +76,8 @@ inline void expect_shows_documented_project(const toml::table& json, const TempD
         std::ostringstream text;
         text << *value.as_date_time();
         EXPECT_EQ(shown->value<std::string>(), text.str()) << where;
+      } else if (value.is_string()) {
+        EXPECT_EQ(shown->value<std::string>(), defined(*value.value<std::string>())) << where;
       } else {
         EXPECT_TRUE(qvin_test::nodes_equal(*shown, value))
             << where << ": " << qvin_test::node_text(*shown) << " vs " << qvin_test::node_text(value);
@@ -91,7 +105,7 @@ inline void expect_shows_documented_project(const toml::table& json, const TempD
       }
   }
   ASSERT_EQ(json["languages"].as_array()->size(), 2u);
-  EXPECT_EQ(json["languages"][0]["strings"]["0"].value<std::string>(), "Hello 1.2 Setup");
+  EXPECT_EQ(json["languages"][0]["strings"]["0"].value<std::string>(), "Hello 1.2 Setup") << "defined inside a table";
   EXPECT_EQ(json["languages"][1]["name"].value<std::string>(), "Deutsch");
   EXPECT_EQ(json["languages"][1]["strings"]["49"].value<std::string>(), "Abbrechen");
 

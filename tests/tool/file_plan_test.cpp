@@ -6,6 +6,7 @@
 #include "qvin/project/errors.h"
 #include "qvin/project/file_plan.h"
 #include "qvin/project/project_file.h"
+#include "qvin/project/source_filter.h"
 #include "tool/tool_fixture.h"
 
 namespace {
@@ -55,6 +56,61 @@ TEST(FilePlan, SourcesBecomeSortedStoredNames) {
   }
 }
 
+TEST(FilePlan, ExcludePatternsMatchPathsSegmentBySegment) {
+  struct Case {
+    const char* pattern;
+    const char* path;
+    bool match;
+  };
+  const Case cases[] = {
+      {"sub/*.dll", "sub/c.dll", true},          {"sub/*.dll", "sub/deeper/d.dll", false},
+      {"*/c.dll", "sub/c.dll", true},            {"**/d.dll", "d.dll", true},
+      {"**/d.dll", "sub/deeper/d.dll", true},    {"sub/**/d.dll", "sub/d.dll", true},
+      {"sub/**", "sub/x/y", true},               {"sub/**/x", "other/x", false},
+      {"/sub", "sub", true},                     {"s?b/[cd].dll", "sub/c.dll", true},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(qvin::path_glob_match(c.pattern, c.path), c.match) << c.pattern << " " << c.path;
+}
+
+TEST(FilePlan, ExcludeAndDotFilesFilterWhatPatternsAndWalksFind) {
+  TempDir dir;
+  for (const char* f : {"bin/a.dll", "bin/a.pdb", "bin/.cache.dll", "bin/sub/c.dll", "bin/sub/c.pdb",
+                        "bin/sub/deeper/d.dll", "bin/tests/t.dll", "bin/.git/g.dll", "bin/.env", "bin/plugins/old/p.dll",
+                        "bin/plugins/new/p.dll"})
+    write_file(dir / f, f);
+  struct Case {
+    const char* label;
+    std::string rule;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {"walks skip dot files and dot directories", "source = \"bin\"\nrecursive = true",
+       {"a.dll", "a.pdb", "plugins\\new\\p.dll", "plugins\\old\\p.dll", "sub\\c.dll", "sub\\c.pdb",
+        "sub\\deeper\\d.dll", "tests\\t.dll"}},
+      {"by name at any depth", "source = \"bin/*\"\nrecursive = true\nexclude = \"*.pdb\"",
+       {"a.dll", "plugins\\new\\p.dll", "plugins\\old\\p.dll", "sub\\c.dll", "sub\\deeper\\d.dll",
+        "tests\\t.dll"}},
+      {"a named directory is pruned", "source = \"bin/*.dll\"\nrecursive = true\nexclude = [\"tests\", \"deeper/\"]",
+       {"a.dll", "plugins\\new\\p.dll", "plugins\\old\\p.dll", "sub\\c.dll"}},
+      {"by sub-path", "source = \"bin/*.dll\"\nrecursive = true\nexclude = ['plugins\\old', \"sub/*.dll\", \"tests/**\"]",
+       {"a.dll", "plugins\\new\\p.dll", "sub\\deeper\\d.dll"}},
+      {"anchored", "source = \"bin/*.dll\"\nrecursive = true\nexclude = [\"/c.dll\", \"**/p.dll\", \"/sub/*/\"]",
+       {"a.dll", "sub\\c.dll", "tests\\t.dll"}},
+      {"a trailing / names directories only", "source = \"bin/*\"\nexclude = \"a.dll/\"", {"a.dll", "a.pdb"}},
+      {"dot_files takes them", "source = \"bin/*.dll\"\nrecursive = true\ndot_files = true\nexclude = \"[pst]*/\"",
+       {".cache.dll", ".git\\g.dll", "a.dll"}},
+      {"a pattern starting with a dot", "source = \"bin/.*\"", {".cache.dll", ".env"}},
+      {"a dot file named outright", "source = [\"bin/.env\", \"bin/.git/g.dll\"]", {".env", "g.dll"}},
+  };
+  for (const auto& c : cases) {
+    const qvin::Project p = qvin::parse_project("[product]\nname = \"x\"\n[[files]]\n" + c.rule + "\n", dir / "p.toml");
+    std::vector<std::string> names;
+    for (const auto& s : qvin::expand_sources(p.files[0], p.base_dir)) names.push_back(s.stored_name);
+    EXPECT_EQ(names, c.names) << c.label;
+  }
+}
+
 TEST(FilePlan, ASourceThatCannotBeFoundIsNamed) {
   TempDir dir;
   write_file(dir / "bin" / "a.txt", "a");
@@ -68,6 +124,8 @@ TEST(FilePlan, ASourceThatCannotBeFoundIsNamed) {
       {"source = \"bin\"", "is a directory; add recursive = true"},
       {"source = \"nodir/*.dll\"", "\"" + (dir / "nodir").string() + "\": no such directory"},
       {"source = \"b*/a.txt\"", "wildcards are allowed only in the file name part"},
+      {"source = \"bin/*.txt\"\nexclude = \"a*\"", "\"bin/*.txt\" matches no file once exclude patterns and "
+                                                    "dot files are left out (1 left out)"},
   };
   for (const auto& c : cases) {
     const qvin::Project p = qvin::parse_project("[product]\nname = \"x\"\n[[files]]\n" + c.source + "\n", dir / "p.toml");

@@ -29,9 +29,12 @@ constexpr std::string_view kOverview =
     "The project file is described in docs/project-file.md.\n";
 
 constexpr std::string_view kBuildHelp =
-    "usage: qvin build PROJECT [-o OUT] [--arch x64|x86] [--stub PATH] [-l LEVEL] [-q]\n"
+    "usage: qvin build PROJECT [-o OUT] [--arch x64|x86] [--stub PATH] [-l LEVEL]\n"
+    "                  [-D NAME=VALUE]... [-q | -v]\n"
     "\n"
     "Makes an installer from the project file PROJECT (TOML, see docs/project-file.md).\n"
+    "Paths inside the project file are relative to the project file's directory; paths\n"
+    "given here (PROJECT, OUT, PATH) are relative to the current directory.\n"
     "\n"
     "  -o, --output OUT   the installer to write (default: PROJECT's name with -setup.exe,\n"
     "                     in the current directory); volume files go next to it\n"
@@ -40,10 +43,20 @@ constexpr std::string_view kBuildHelp =
     "                     qvin, else in build/win64/src or build/win32/src)\n"
     "  -l, --level LEVEL  compression level 0..9 (0 stores, 7..9 smallest but slower),\n"
     "                     overriding the project's\n"
+    "  -D, --define NAME=VALUE\n"
+    "                     the text the project's ${NAME} stands for, e.g. -D version=1.2.3\n"
+    "                     with version = \"${version}\"; overrides [defines]; repeatable,\n"
+    "                     the last value of a name wins. The value is inserted as text: a\n"
+    "                     path in it is relative to the project file, like the rest of\n"
+    "                     the file. A name the project never uses is an error.\n"
     "  -q, --quiet        no progress bar and no summary\n"
+    "  -v, --verbose      also list each file as it is stored (size, kind, stored name)\n"
+    "                     and each file written\n"
     "\n"
-    "The output appears only when the build succeeds; an existing file is replaced whole.\n"
-    "Time stamps come from the inputs, clamped to SOURCE_DATE_EPOCH when it is set.\n";
+    "The progress bar is drawn on standard error only when it is a terminal. Sizes are\n"
+    "in binary units (1 KiB = 1024 bytes). The output appears only when the build\n"
+    "succeeds; an existing file is replaced whole. Time stamps come from the inputs,\n"
+    "clamped to SOURCE_DATE_EPOCH when it is set.\n";
 
 constexpr std::string_view kListHelp =
     "usage: qvin list INSTALLER\n"

@@ -11,6 +11,11 @@ std::optional<std::string> ParsedArgs::value(std::string_view name) const {
   return it->second;
 }
 
+std::vector<std::string> ParsedArgs::all(std::string_view name) const {
+  const auto it = every.find(name);
+  return it == every.end() ? std::vector<std::string>{} : it->second;
+}
+
 ParsedArgs parse_args(std::span<const std::string> args, std::span<const OptionSpec> spec) {
   ParsedArgs out;
   bool options_done = false;
@@ -50,6 +55,7 @@ ParsedArgs parse_args(std::span<const std::string> args, std::span<const OptionS
       inline_value = args[++i];
     }
     out.values[name] = *inline_value;
+    out.every[name].push_back(*inline_value);
   }
   return out;
 }

@@ -20,10 +20,13 @@ struct OptionSpec {
 // The options and positional arguments of one command line.
 struct ParsedArgs {
   std::vector<std::string> positional;
-  std::map<std::string, std::string, std::less<>> values;  // by long name; switches map to ""
+  std::map<std::string, std::string, std::less<>> values;  // by long name, the last one given; switches map to ""
+  std::map<std::string, std::vector<std::string>, std::less<>> every;  // by long name, all given, in order
 
   bool has(std::string_view name) const { return values.find(name) != values.end(); }
   std::optional<std::string> value(std::string_view name) const;
+  // Every value of an option that may be repeated (none when it is absent).
+  std::vector<std::string> all(std::string_view name) const;
 };
 
 // Parses `args` (without the program and command names): "--name value", "--name=value",

@@ -3,12 +3,15 @@
 
 #include <climits>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 
 #include "qvin/commands/cli_args.h"
 #include "qvin/commands/commands.h"
 #include "qvin/commands/progress.h"
+#include "qvin/commands/settings_report.h"
 #include "qvin/installer/installer_file.h"
+#include "qvin/project/defines.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/file_plan.h"
 #include "qvin/project/project_file.h"
@@ -20,8 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr OptionSpec kOptions[] = {
-    {"output", 'o', true}, {"arch", 0, true}, {"stub", 0, true}, {"level", 'l', true}, {"quiet", 'q', false}};
+constexpr OptionSpec kOptions[] = {{"output", 'o', true}, {"arch", 0, true},     {"stub", 0, true},
+                                    {"level", 'l', true},  {"define", 'D', true},  {"quiet", 'q', false},
+                                    {"verbose", 'v', false}};
 
 fs::path own_directory() {
   char buf[PATH_MAX];
@@ -51,6 +55,20 @@ fs::path find_stub(const ParsedArgs& args, const std::string& arch) {
                      "\nbuild the " + preset + " preset or give --stub PATH");
 }
 
+// The -D name=value options; a later value of a name replaces an earlier one.
+Defines defines_of(const ParsedArgs& args) {
+  Defines defines;
+  for (const std::string& given : args.all("define")) {
+    const size_t eq = given.find('=');
+    const std::string name = given.substr(0, eq);
+    if (eq == std::string::npos || !is_define_name(name))
+      throw UsageError("--define " + given + ": expected NAME=VALUE, NAME a letter or '_' followed by "
+                       "letters, digits, '_' and '-'");
+    defines[name] = given.substr(eq + 1);
+  }
+  return defines;
+}
+
 std::string read_all(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ProjectError(path.string() + ": cannot read");
@@ -67,11 +85,13 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
   const std::string arch = args.value("arch").value_or("x64");
   if (arch != "x64" && arch != "x86") throw UsageError("--arch: expected x64 or x86, found " + arch);
   const bool quiet = args.has("quiet");
+  const bool verbose = args.has("verbose");
+  if (quiet && verbose) throw UsageError("--quiet and --verbose exclude each other");
 
   const auto level = args.value("level");
   if (level && (level->size() != 1 || (*level)[0] < '0' || (*level)[0] > '9'))
     throw UsageError("--level: expected 0 to 9, found " + *level);
-  Project project = load_project(args.positional[0]);
+  Project project = load_project(args.positional[0], defines_of(args));
   if (level) project.compression_level = (*level)[0] - '0';
   archive::Settings& settings = project.settings;
   constexpr uint32_t compress = archive::flag::CompressData;
@@ -100,7 +120,14 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
   }
   uint64_t total = 0;
   for (const auto& f : files) total += f.data.size();
-  Progress packing("packing", files.size(), total, Progress::wanted(quiet));
+  if (verbose) {
+    // Each file as the archive will hold it, in the file table's order.
+    for (const auto& f : files)
+      out << std::right << std::setw(10) << human_bytes(f.data.size()) << "  " << std::left << std::setw(12)
+          << kind_text(f.entry.kind) << " " << utf8_of(f.entry.name) << "\n";
+  }
+  // Compression reports its bytes as it ends; until then the bar shows the time it takes.
+  Progress packing("packing", 0, total, Progress::wanted(quiet));
   BuildOptions options;
   options.compression_level = project.compression_level;
   options.codec = project.lzma ? DataCodec::Lzma : DataCodec::Block;
@@ -109,6 +136,12 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
   options.progress = [&](uint64_t bytes) { packing.advance(0, bytes); };
   const BuildReport report = write_installer(output, stub, settings, files, options);
   packing.finish();
+  if (verbose)
+    for (const fs::path& written : report.outputs) {
+      std::error_code ec;
+      const auto size = fs::file_size(written, ec);
+      out << "wrote " << written.string() << " (" << (ec ? std::string("size unknown") : human_bytes(size)) << ")\n";
+    }
   if (!quiet) {
     out << output.string() << ": " << files.size() << " file(s), " << human_bytes(report.data_bytes) << " of data stored in "
         << human_bytes(report.stored_data_bytes) << "; installer " << human_bytes(report.installer_bytes);

@@ -64,7 +64,7 @@ int command_list(std::span<const std::string> argv, std::ostream& out) {
     const bool versioned = archive::entry_text(e.kind) == archive::EntryText::Version && !e.text.is_empty();
     const std::string version = versioned ? utf8_of(e.text) : "-";
     out << std::left << std::setw(12) << kind_text(e.kind) << " " << std::right << std::setw(10) << f.data.size()
-        << "  " << std::left << std::setw(40) << destination_text(e) << " " << std::setw(16) << version << " "
+        << " B  " << std::left << std::setw(40) << destination_text(e) << " " << std::setw(16) << version << " "
         << stored_time_text(e.time, ' ', "-") << "\n";
   }
   return kExitSuccess;

@@ -10,6 +10,7 @@
 #include "archive/checksum.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/pe_version.h"
+#include "qvin/project/source_filter.h"
 #include "qvin/project/source_times.h"
 #include "qvin/project/text_encoding.h"
 
@@ -108,21 +109,41 @@ std::vector<SourceFile> expand_sources(const FileRule& rule, const fs::path& bas
       }
     }
     if (!fs::is_directory(dir, ec)) rule_error(rule, "\"" + dir.string() + "\": no such directory");
+    const SourceFilter filter(rule.excludes, rule.dot_files, leaf.starts_with('.'));
     std::vector<SourceFile> found;
+    size_t left_out = 0;
     auto consider = [&](const fs::directory_entry& entry) {
       std::error_code e2;
       if (!entry.is_regular_file(e2)) return;
       if (!glob_match(leaf, entry.path().filename().string())) return;
-      found.push_back({entry.path(), stored_name_of(rule, entry.path().lexically_relative(dir))});
+      const fs::path relative = entry.path().lexically_relative(dir);
+      if (!filter.takes_file(relative.generic_string())) {
+        ++left_out;
+        return;
+      }
+      found.push_back({entry.path(), stored_name_of(rule, relative)});
     };
     if (rule.recursive) {
-      for (const auto& entry : fs::recursive_directory_iterator(dir, fs::directory_options::follow_directory_symlink, ec))
-        consider(entry);
+      fs::recursive_directory_iterator it(dir, fs::directory_options::follow_directory_symlink, ec);
+      for (const fs::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
+        std::error_code e2;
+        if (it->is_directory(e2)) {
+          // Pruned here, so nothing below an excluded directory is even listed.
+          if (!filter.enters_directory(it->path().lexically_relative(dir).generic_string()))
+            it.disable_recursion_pending();
+          continue;
+        }
+        consider(*it);
+      }
     } else {
       for (const auto& entry : fs::directory_iterator(dir, ec)) consider(entry);
     }
     if (ec) rule_error(rule, "cannot list \"" + dir.string() + "\": " + ec.message());
-    if (found.empty()) rule_error(rule, "\"" + source + "\" matches no file");
+    if (found.empty())
+      rule_error(rule, "\"" + source + "\" matches no file" +
+                           (left_out ? " once exclude patterns and dot files are left out (" +
+                                           std::to_string(left_out) + " left out)"
+                                     : std::string()));
     std::sort(found.begin(), found.end(),
               [](const SourceFile& a, const SourceFile& b) { return a.stored_name < b.stored_name; });
     out.insert(out.end(), found.begin(), found.end());

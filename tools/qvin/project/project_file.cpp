@@ -8,6 +8,7 @@
 
 #include "archive/dib_layout.h"
 #include "archive/little_endian.h"
+#include "qvin/project/defines.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/flag_names.h"
 #include "qvin/project/project_sections.h"
@@ -204,7 +205,7 @@ void check_project(const TomlReader& r, const toml::table& root, Project& p) {
 
 }  // namespace
 
-Project parse_project(std::string_view text, const std::filesystem::path& file) {
+Project parse_project(std::string_view text, const std::filesystem::path& file, const Defines& defines) {
   Project project;
   project.file = file;
   project.base_dir = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
@@ -216,6 +217,7 @@ Project parse_project(std::string_view text, const std::filesystem::path& file) 
   } catch (const toml::parse_error& e) {
     reader.fail(e.source(), std::string(e.description()));
   }
+  expand_defines(root, defines, reader);
 
   archive::Settings& st = project.settings;
   st.flags = kDefaultFlags;
@@ -256,14 +258,14 @@ Project parse_project(std::string_view text, const std::filesystem::path& file) 
   return project;
 }
 
-Project load_project(const std::filesystem::path& file) {
+Project load_project(const std::filesystem::path& file, const Defines& defines) {
   std::ifstream in(file, std::ios::binary);
   if (!in || std::filesystem::is_directory(file))
     throw ProjectError(file.string() + ": cannot read the project file: " +
                        (std::filesystem::is_directory(file) ? "it is a directory" : std::strerror(errno)));
   std::ostringstream text;
   text << in.rdbuf();
-  return parse_project(text.str(), file);
+  return parse_project(text.str(), file, defines);
 }
 
 }  // namespace qvin

@@ -58,6 +58,26 @@ void read_file_rule(const TomlReader& r, const toml::table& t, size_t index, Pro
   if (auto* n = s.take("kind"))
     rule.kind = r.code(*n, s.qualified("kind"), destination_kind_names(), true, 0, UINT32_MAX);
   const bool single = rule.sources.size() == 1 && !has_glob(rule.sources[0]) && !rule.recursive;
+  const bool finds_files =
+      rule.recursive || std::any_of(rule.sources.begin(), rule.sources.end(), [](const std::string& src) { return has_glob(src); });
+  // Both only filter what patterns and walks find; a file named outright is always taken.
+  if (auto* n = s.take("exclude")) {
+    if (!finds_files)
+      r.fail(*n, s.qualified("exclude") + ": the sources name files outright, which are always taken; "
+                                          "exclude filters patterns and recursive directories");
+    rule.excludes = r.utf8_list(*n, s.qualified("exclude"));
+    for (std::string& pattern : rule.excludes) {
+      std::replace(pattern.begin(), pattern.end(), '\\', '/');
+      if (pattern.find_first_not_of('/') == std::string::npos)
+        r.fail(*n, s.qualified("exclude") + ": an empty pattern");
+    }
+  }
+  if (auto* n = s.take("dot_files")) {
+    rule.dot_files = r.boolean(*n, s.qualified("dot_files"));
+    if (!finds_files)
+      r.fail(*n, s.qualified("dot_files") + ": the sources name files outright, which are always taken; "
+                                            "dot_files applies to patterns and recursive directories");
+  }
   if (auto* n = s.take("name")) {
     if (!single) r.fail(*n, s.qualified("name") + ": a stored name needs exactly one source file, "
                                                   "not a list or pattern (use subdirectory)");

@@ -36,6 +36,8 @@ struct FileRule {
   std::string where;  // "FILE:LINE:COL" of the entry, for messages
   std::vector<std::string> sources;  // paths or glob patterns, relative to the project
   bool recursive = false;
+  std::vector<std::string> excludes;  // patterns of found files and directories not taken ('/' separated)
+  bool dot_files = false;             // take dot files and directories that patterns and walks find
   std::optional<std::string> name;   // stored name of a single file
   std::string subdirectory;          // put in front of every stored name
   uint32_t kind = archive::file_kind::Install;
