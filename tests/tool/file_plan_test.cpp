@@ -126,6 +126,8 @@ TEST(FilePlan, ASourceThatCannotBeFoundIsNamed) {
       {"source = \"b*/a.txt\"", "wildcards are allowed only in the file name part"},
       {"source = \"bin/*.txt\"\nexclude = \"a*\"", "\"bin/*.txt\" matches no file once exclude patterns and "
                                                     "dot files are left out (1 left out)"},
+      {"source = \"*\"\nrecursive = true\nexclude = \"bin/\"", "\"*\" matches no file once exclude patterns and "
+                                                              "dot files are left out (1 left out)"},
   };
   for (const auto& c : cases) {
     const qvin::Project p = qvin::parse_project("[product]\nname = \"x\"\n[[files]]\n" + c.source + "\n", dir / "p.toml");

@@ -129,8 +129,10 @@ std::vector<SourceFile> expand_sources(const FileRule& rule, const fs::path& bas
         std::error_code e2;
         if (it->is_directory(e2)) {
           // Pruned here, so nothing below an excluded directory is even listed.
-          if (!filter.enters_directory(it->path().lexically_relative(dir).generic_string()))
+          if (!filter.enters_directory(it->path().lexically_relative(dir).generic_string())) {
             it.disable_recursion_pending();
+            ++left_out;
+          }
           continue;
         }
         consider(*it);
