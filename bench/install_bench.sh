@@ -34,7 +34,7 @@ now() { date +%s.%N; }
 # run_timed PROGRAM ARGS...: "ms peak" of one run inside Wine.
 run_timed() {
   local out
-  out=$(wine "$runner" run "$@" 2>/dev/null | tr -d '\r')
+  out=$(timeout 600 wine "$runner" run "$@" 2>/dev/null | tr -d '\r')
   echo "$(sed -n 's/.*ms=\([0-9.]*\).*/\1/p' <<<"$out") $(sed -n 's/.*peak=\([0-9]*\).*/\1/p' <<<"$out")"
 }
 stats() {  # numbers on stdin -> "median min max"
@@ -114,7 +114,7 @@ TOML
           read -r ms pk < <(run_timed "$(winpath "$dir/$v.exe")" /a "/d:$target")
           uninstaller=$drive_c/bench/$v-$r/Uninstall/Uninstall.exe
           if [ -f "$uninstaller" ]; then
-            read -r ums _ < <(run_timed "$target\\Uninstall\\Uninstall.exe" /a "/u:$name")
+            read -r ums _ < <(run_timed "$target\\Uninstall\\Uninstall.exe" /a "/u:\"$name\"")
           else
             ums=
           fi ;;
