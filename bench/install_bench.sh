@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # install_bench.sh [PAYLOAD...]: installation and uninstallation time, installer size and
 # peak memory under Wine, side by side in one Wine session: qvin at the fast (6) and the
-# strong (9) level and with LZMA-coded data, NSIS with /SOLID zlib and /SOLID lzma (when makensis is installed), and
+# strong (9) level and with LZMA-coded data, NSIS (64-bit, as our x64 stub) with /SOLID zlib
+# and /SOLID lzma (when makensis is installed), and
 # the write floor (a program writing the same tree from memory). Payloads: small and app
 # from the shared corpus script (default: both). Each variant installs and uninstalls
 # alternately RUNS times (default 3) into fresh directories; the table gives medians with
@@ -81,7 +82,7 @@ TOML
     for codec in zlib lzma; do
       v=nsis-$codec
       {
-        printf 'Unicode true\nName "%s"\nOutFile "%s"\nSetCompressor /SOLID %s\n' "$name" "$dir/$v.exe" "$codec"
+        printf 'Target amd64-unicode\nName "%s"\nOutFile "%s"\nSetCompressor /SOLID %s\n' "$name" "$dir/$v.exe" "$codec"
         printf 'InstallDir "C:\\bench"\nRequestExecutionLevel admin\n'
         printf 'Section\nSetOutPath "$INSTDIR"\nFile /r "%s/*"\nWriteUninstaller "$INSTDIR\\uninst.exe"\nSectionEnd\n' "$src"
         # The uninstaller removes what was installed, file by file, as ours does.
