@@ -53,7 +53,8 @@ windows_includes() {
 for file in $(sources src/core src/archive tools tests/host tests/tool); do
   # src/core/*_win.cpp: the Windows half of a portable concept (e.g. the clock), compiled
   # only under _WIN32 into the portable library so that portable tests link it under Wine.
-  case "$file" in src/core/win/* | src/core/*_win.cpp) continue ;; esac
+  # tools/qvin/platform/*_win.inc: the same for the tool, included only under _WIN32.
+  case "$file" in src/core/win/* | src/core/*_win.cpp | tools/qvin/platform/*_win.inc) continue ;; esac
   if hits=$(windows_includes "$file" "") && [ -n "$hits" ]; then
     echo "$file: portable code includes a Windows header: $hits"
     status=1

@@ -27,7 +27,19 @@ StdioByteSource::~StdioByteSource() { close(); }
 bool StdioByteSource::open(const char* path) {
   close();
   if (path == nullptr) return false;
-  file_ = fopen(path, "rb");
+  return adopt(fopen(path, "rb"));
+}
+
+#if defined(_WIN32)
+bool StdioByteSource::open(const wchar_t* path) {
+  close();
+  if (path == nullptr) return false;
+  return adopt(_wfopen(path, L"rb"));
+}
+#endif
+
+bool StdioByteSource::adopt(FILE* file) {
+  file_ = file;
   if (file_ == nullptr) return false;
   if (seek64(file_, 0, SEEK_END) != 0 || (size_ = tell64(file_)) < 0) {
     close();

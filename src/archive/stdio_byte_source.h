@@ -19,6 +19,10 @@ class StdioByteSource : public ByteSource {
 
   // Opens path for reading (closing a file already open); false when it cannot be opened.
   bool open(const char* path);
+#if defined(_WIN32)
+  // The same for a wide (UTF-16) path: the narrow one is read in the ANSI code page.
+  bool open(const wchar_t* path);
+#endif
   void close();
   bool is_open() const { return file_ != nullptr; }
 
@@ -27,6 +31,7 @@ class StdioByteSource : public ByteSource {
   bool read_at(int64_t offset, void* buf, int n) override;
 
  private:
+  bool adopt(FILE* file);
   FILE* file_ = nullptr;
   int64_t size_ = -1;
 };

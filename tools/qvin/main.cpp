@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "qvin/commands/commands.h"
+#include "qvin/platform/system.h"
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  qvin::platform::use_utf8_console();
+  const std::vector<std::string> args = qvin::platform::utf8_arguments(argc, argv);
   return qvin::run_cli(args, std::cout, std::cerr);
 }

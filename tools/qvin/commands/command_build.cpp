@@ -1,7 +1,4 @@
 // qvin build: project file -> installer (stub + archive section) and volume files.
-#include <unistd.h>
-
-#include <climits>
 #include <fstream>
 #include <iomanip>
 #include <sstream>
@@ -11,6 +8,7 @@
 #include "qvin/commands/progress.h"
 #include "qvin/commands/settings_report.h"
 #include "qvin/installer/installer_file.h"
+#include "qvin/platform/system.h"
 #include "qvin/project/defines.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/file_plan.h"
@@ -27,23 +25,17 @@ constexpr OptionSpec kOptions[] = {{"output", 'o', true}, {"arch", 0, true},    
                                     {"level", 'l', true},  {"define", 'D', true},  {"quiet", 'q', false},
                                     {"verbose", 'v', false}};
 
-fs::path own_directory() {
-  char buf[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return {};
-  return fs::path(std::string(buf, static_cast<size_t>(n))).parent_path();
-}
-
 // The stub: --stub, else next to qvin, else in the build tree (qvin lives in
 // build/host/tools/qvin, the stubs in build/win64/src and build/win32/src).
 fs::path find_stub(const ParsedArgs& args, const std::string& arch) {
   if (auto stub = args.value("stub")) {
-    if (!fs::is_regular_file(*stub)) throw ProjectError("--stub " + *stub + ": no such file");
-    return *stub;
+    const fs::path path = platform::path_from_utf8(*stub);
+    if (!fs::is_regular_file(path)) throw ProjectError("--stub " + *stub + ": no such file");
+    return path;
   }
   const std::string name = "qvin-stub-" + arch + ".exe";
   const std::string preset = arch == "x64" ? "win64" : "win32";
-  const fs::path self = own_directory();
+  const fs::path self = platform::running_program().parent_path();
   std::vector<fs::path> candidates = {self / name, self / ".." / ".." / ".." / preset / "src" / name,
                                       fs::path("build") / preset / "src" / name};
   std::string looked;
@@ -91,7 +83,8 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
   const auto level = args.value("level");
   if (level && (level->size() != 1 || (*level)[0] < '0' || (*level)[0] > '9'))
     throw UsageError("--level: expected 0 to 9, found " + *level);
-  Project project = load_project(args.positional[0], defines_of(args));
+  const fs::path project_file = platform::path_from_utf8(args.positional[0]);
+  Project project = load_project(project_file, defines_of(args));
   if (level) project.compression_level = (*level)[0] - '0';
   archive::Settings& settings = project.settings;
   constexpr uint32_t compress = archive::flag::CompressData;
@@ -99,8 +92,8 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
     settings.flags = project.compression_level > 0 ? (settings.flags | compress) : (settings.flags & ~compress);
 
   const fs::path output = args.value("output")
-                              ? fs::path(*args.value("output"))
-                              : fs::path(fs::path(args.positional[0]).stem().string() + "-setup.exe");
+                              ? platform::path_from_utf8(*args.value("output"))
+                              : platform::path_from_utf8(project_file.stem().string() + "-setup.exe");
   const fs::path stub_path = find_stub(args, arch);
   const std::string stub = read_all(stub_path);
 

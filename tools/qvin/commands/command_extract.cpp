@@ -1,11 +1,4 @@
 // qvin extract: the files of an installer, written below a directory under their stored names.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <ctime>
 #include <filesystem>
 
 #include "qvin/commands/cli_args.h"
@@ -13,7 +6,10 @@
 #include "qvin/commands/extract_paths.h"
 #include "qvin/commands/progress.h"
 #include "qvin/installer/installer_file.h"
+#include "qvin/platform/output_file.h"
+#include "qvin/platform/system.h"
 #include "qvin/project/errors.h"
+#include "qvin/project/source_times.h"
 #include "qvin/project/text_encoding.h"
 
 namespace qvin {
@@ -45,40 +41,14 @@ bool make_parents(const fs::path& root, const fs::path& relative, std::string& w
 bool write_file(const fs::path& path, const FileRecord& f, std::string& why) {
   std::error_code ec;
   if (fs::symlink_status(path, ec).type() == fs::file_type::symlink) fs::remove(path, ec);
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    why = "cannot write " + path.string() + ": " + std::strerror(errno);
-    return false;
+  platform::OutputFile file;
+  if (file.create_replacing(path) && file.write(f.data)) {
+    // The stamp is kept where the file system can; a file without it is still whole.
+    if (f.entry.time.has_date()) file.set_time(unix_seconds_of(f.entry.time));
+    if (file.close()) return true;
   }
-  size_t done = 0;
-  while (done < f.data.size()) {
-    const ssize_t n = ::write(fd, f.data.data() + done, f.data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      why = "cannot write " + path.string() + ": " + std::strerror(n < 0 ? errno : EIO);
-      ::close(fd);
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (f.entry.time.has_date()) {
-    std::tm tm{};
-    tm.tm_year = f.entry.time.year - 1900;
-    tm.tm_mon = f.entry.time.month - 1;
-    tm.tm_mday = f.entry.time.day;
-    if (f.entry.time.has_time()) {
-      tm.tm_hour = f.entry.time.hour;
-      tm.tm_min = f.entry.time.minute;
-      tm.tm_sec = f.entry.time.second;
-    }
-    const timespec times[2] = {{timegm(&tm), 0}, {timegm(&tm), 0}};
-    ::futimens(fd, times);
-  }
-  if (::close(fd) != 0) {
-    why = "cannot write " + path.string() + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
+  why = "cannot write " + path.string() + ": " + file.error();
+  return false;
 }
 
 }  // namespace
@@ -88,8 +58,8 @@ int command_extract(std::span<const std::string> argv, std::ostream& out) {
   const ParsedArgs args = parse_args(argv, kOptions);
   if (args.positional.size() != 1) throw UsageError("expected one installer");
   const bool test = args.has("test");
-  const fs::path root = args.value("directory").value_or(".");
-  const Installer in = read_installer(args.positional[0], true);
+  const fs::path root = platform::path_from_utf8(args.value("directory").value_or("."));
+  const Installer in = read_installer(platform::path_from_utf8(args.positional[0]), true);
 
   uint64_t total = 0;
   for (const auto& f : in.files) total += f.data.size();

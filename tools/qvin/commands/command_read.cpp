@@ -8,6 +8,7 @@
 #include "qvin/commands/progress.h"
 #include "qvin/commands/settings_report.h"
 #include "qvin/installer/installer_file.h"
+#include "qvin/platform/system.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/flag_names.h"
 #include "qvin/project/source_times.h"
@@ -16,9 +17,9 @@
 namespace qvin {
 namespace {
 
-const std::string& one_installer(const ParsedArgs& args) {
+std::filesystem::path one_installer(const ParsedArgs& args) {
   if (args.positional.size() != 1) throw UsageError("expected one installer");
-  return args.positional[0];
+  return platform::path_from_utf8(args.positional[0]);
 }
 
 Json layout_json(const Installer& in) {

@@ -2,7 +2,8 @@
 #include "qvin/commands/progress.h"
 
 #include <algorithm>
-#include <unistd.h>
+
+#include "qvin/platform/system.h"
 
 namespace qvin {
 
@@ -57,7 +58,7 @@ Progress::Progress(std::string label, uint64_t files_total, uint64_t bytes_total
 
 Progress::~Progress() { finish(); }
 
-bool Progress::wanted(bool quiet) { return !quiet && isatty(STDERR_FILENO) == 1; }
+bool Progress::wanted(bool quiet) { return !quiet && platform::stderr_is_terminal(); }
 
 void Progress::advance(uint64_t files, uint64_t bytes) {
   std::lock_guard lock(mutex_);

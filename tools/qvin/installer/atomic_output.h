@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "qvin/platform/output_file.h"
+
 namespace qvin {
 
 // A file being written: bytes go to a temporary file in the target's directory; `commit`
@@ -28,7 +30,7 @@ class AtomicOutput {
  private:
   std::filesystem::path target_;
   std::filesystem::path temporary_;
-  int fd_ = -1;
+  platform::OutputFile file_;
   bool committed_ = false;
 };
 

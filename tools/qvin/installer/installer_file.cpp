@@ -22,6 +22,7 @@
 #include "qvin/compressor/compressor.h"
 #include "qvin/compressor/lzma_encoder.h"
 #include "qvin/installer/atomic_output.h"
+#include "qvin/platform/system.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/text_encoding.h"
 
@@ -45,7 +46,7 @@ class ToolVolumes final : public archive::VolumeOpener {
   archive::ByteSource* open_volume(const char* windows_path) override {
     const std::string joined(windows_path);
     const size_t cut = joined.find_last_of("\\/");
-    const fs::path path = directory_ / cp1252_to_utf8(cut == std::string::npos ? joined : joined.substr(cut + 1));
+    const fs::path path = directory_ / platform::path_from_utf8(cp1252_to_utf8(cut == std::string::npos ? joined : joined.substr(cut + 1)));
     auto source = std::make_unique<archive::StdioByteSource>();
     if (!source->open(path.c_str())) return nullptr;
     opened_.push_back({path.string(), source->size()});
@@ -132,11 +133,12 @@ Installer read_installer(const fs::path& path, bool with_files) {
   if (!with_files) return in;
 
   const std::string base = from_core(settings.volume_base_name);
-  const std::string directory = path.parent_path().empty() ? std::string(".") : path.parent_path().string();
+  const fs::path directory = path.parent_path().empty() ? fs::path(".") : path.parent_path();
   ToolVolumes volumes(directory);
   NoPrompt prompt;
   NoProgress progress;
-  const archive::DataSources sources = archive::data_sources(settings, section_bytes, file, directory.c_str());
+  const std::string directory_text = directory.string();  // the sources keep a pointer to it
+  const archive::DataSources sources = archive::data_sources(settings, section_bytes, file, directory_text.c_str());
   archive::ArchiveData data;
   const archive::LoadResult loaded =
       archive::load_archive_data(header, section, sources, volumes, prompt, progress, data);
@@ -157,7 +159,7 @@ Installer read_installer(const fs::path& path, bool with_files) {
     case archive::LoadStatus::Cancelled: {
       const std::string name = from_core(archive::volume_file_name(base.c_str(), prompt.number_));
       throw InputError(path.string() + ": volume " + std::to_string(prompt.number_) + ", " +
-                       (fs::path(directory) / cp1252_to_utf8(name)).string() +
+                       (directory / platform::path_from_utf8(cp1252_to_utf8(name))).string() +
                        (prompt.wrong_ ? ", is not the right volume or cannot be read" : ", is missing"));
     }
   }
@@ -275,7 +277,7 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
   // Volumes an earlier build of this installer had beyond this build's last one would be
   // taken for its own: the numbers that follow go, up to the first that is not there.
   for (int32_t n = made.volumes.count() + 2;; ++n) {
-    const fs::path stale = output.parent_path() / cp1252_to_utf8(from_core(archive::volume_file_name(base.text(), n)));
+    const fs::path stale = output.parent_path() / platform::path_from_utf8(cp1252_to_utf8(from_core(archive::volume_file_name(base.text(), n))));
     std::error_code failed;
     if (!fs::is_regular_file(stale, failed) || !fs::remove(stale, failed)) break;
   }

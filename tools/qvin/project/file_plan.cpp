@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "archive/checksum.h"
+#include "qvin/platform/system.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/pe_version.h"
 #include "qvin/project/source_filter.h"
@@ -86,7 +87,7 @@ std::string stored_name_of(const FileRule& rule, const fs::path& relative) {
 std::vector<SourceFile> expand_sources(const FileRule& rule, const fs::path& base_dir) {
   std::vector<SourceFile> out;
   for (const std::string& source : rule.sources) {
-    const fs::path pattern = base_dir / source;
+    const fs::path pattern = base_dir / platform::path_from_utf8(source);
     fs::path dir = pattern.parent_path();
     std::string leaf = pattern.filename().string();
     if (has_wildcard(dir.string()))

@@ -1,13 +1,14 @@
 // Source time stamps: modification times, SOURCE_DATE_EPOCH, UTC breakdown.
 #include "qvin/project/source_times.h"
 
-#include <sys/stat.h>
-
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 
+#include "qvin/platform/system.h"
 #include "qvin/project/errors.h"
 
 namespace qvin {
@@ -25,16 +26,26 @@ std::optional<int64_t> source_date_epoch() {
 }
 
 core::FileTime stored_time_of(int64_t unix_seconds) {
-  const std::time_t t = static_cast<std::time_t>(unix_seconds);
-  std::tm tm{};
-  gmtime_r(&t, &tm);
-  return core::FileTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  using namespace std::chrono;
+  const sys_seconds moment{seconds(unix_seconds)};
+  const sys_days day = floor<days>(moment);
+  const year_month_day date{day};
+  const hh_mm_ss<seconds> clock{moment - day};
+  return core::FileTime{static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                        static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(clock.hours().count()),
+                        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count())};
+}
+
+int64_t unix_seconds_of(const core::FileTime& t) {
+  using namespace std::chrono;
+  const sys_days day{year{t.year} / month{static_cast<unsigned>(t.month)} / static_cast<unsigned>(t.day)};
+  int64_t seconds_of_day = 0;
+  if (t.has_time()) seconds_of_day = int64_t{t.hour} * 3600 + t.minute * 60 + t.second;
+  return day.time_since_epoch().count() * int64_t{86400} + seconds_of_day;
 }
 
 core::FileTime file_stamp(const std::filesystem::path& file, std::optional<int64_t> epoch) {
-  struct stat st {};
-  int64_t seconds = 0;
-  if (::stat(file.c_str(), &st) == 0) seconds = st.st_mtime;
+  int64_t seconds = platform::modification_time(file).value_or(0);
   if (epoch && seconds > *epoch) seconds = *epoch;
   return stored_time_of(seconds);
 }

@@ -19,6 +19,10 @@ std::optional<int64_t> source_date_epoch();
 // the build machine's time zone never changes the output).
 core::FileTime stored_time_of(int64_t unix_seconds);
 
+// Seconds since 1970 of a stored time with a date, read as UTC (midnight without a time of
+// day): the inverse of stored_time_of.
+int64_t unix_seconds_of(const core::FileTime& time);
+
 // The time stamp recorded for a file: its modification time, or SOURCE_DATE_EPOCH when
 // that is set and earlier.
 core::FileTime file_stamp(const std::filesystem::path& file, std::optional<int64_t> epoch);

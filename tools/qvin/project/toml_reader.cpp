@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "qvin/platform/system.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/text_encoding.h"
 
@@ -169,7 +170,7 @@ int64_t TomlReader::byte_size(const toml::node& node, std::string_view key) cons
 
 std::string TomlReader::file_bytes(const toml::node& node, std::string_view key) const {
   const std::string name = utf8(node, key);
-  const std::filesystem::path path = base_dir_ / name;
+  const std::filesystem::path path = base_dir_ / platform::path_from_utf8(name);
   std::ifstream in(path, std::ios::binary);
   if (!in || std::filesystem::is_directory(path))
     fail(node, std::string(key) + ": cannot read \"" + path.string() + "\": " +
