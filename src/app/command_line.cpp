@@ -49,6 +49,19 @@ core::String program_value(const core::String& atom, int32_t prefix_length) {
 
 }  // namespace
 
+const char* arguments_after_program_name(const char* command_line) {
+  if (command_line == nullptr) return "";
+  // Bytes compare unsigned: a name's characters beyond ASCII are part of it, not blanks.
+  const unsigned char* cursor = reinterpret_cast<const unsigned char*>(command_line);
+  bool quoted = false;
+  while (*cursor > ' ' || (*cursor != 0 && quoted)) {
+    if (*cursor == '"') quoted = !quoted;
+    ++cursor;
+  }
+  while (*cursor != 0 && *cursor <= ' ') ++cursor;
+  return reinterpret_cast<const char*>(cursor);
+}
+
 bool parse_command_line(const char* arguments, CommandLine& line, core::String& message) {
   const char* cursor = arguments != nullptr ? arguments : "";
   for (int atoms = 0; atoms < kMaxAtoms; ++atoms) {

@@ -19,6 +19,10 @@ struct CommandLine {
   core::String batch_additions[3];   // /b1: /b2: /b3:, ` turned into ", ~~ into CR LF
 };
 
+// The arguments in the whole command line the process was started with: the program's own
+// name skipped (blanks inside double quotes belong to it), then the blanks after it.
+const char* arguments_after_program_name(const char* command_line);
+
 // Parses the arguments (the command line without the program's own name). On success
 // returns true. On a usage error returns false and sets `message` to the line that heads
 // the usage text: "Unexpected command line parameter:\n<token>" for a word without '/' or

@@ -108,5 +108,27 @@ TEST(CommandLine, UsageTextNamesTheMessageAndTheProgram) {
   EXPECT_EQ(text.substr(text.size() - last.size()), last);
 }
 
+TEST(CommandLine, ArgumentsFollowTheProgramName) {
+  const struct {
+    const char* label;
+    const char* command_line;
+    const char* arguments;
+  } cases[] = {
+      {"plain name", "setup.exe /a", "/a"},
+      {"name alone", "setup.exe", ""},
+      {"quoted name with blanks", "\"C:\\My Files\\setup.exe\" /d:\"C:\\x\"", "/d:\"C:\\x\""},
+      {"quotes inside the name", "C:\\\"My Files\"\\setup.exe  /a", "/a"},
+      {"unclosed quote takes the rest", "\"C:\\setup.exe /a", ""},
+      {"tabs and line ends after the name", "setup.exe\t\r\n/a /n:x", "/a /n:x"},
+      {"characters beyond ASCII in the name", "C:\\Gr\xfc\xdf" "e\\setup.exe /a", "/a"},
+      {"empty line", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_STREQ(arguments_after_program_name(c.command_line), c.arguments);
+  }
+  EXPECT_STREQ(arguments_after_program_name(nullptr), "");
+}
+
 }  // namespace
 }  // namespace app
