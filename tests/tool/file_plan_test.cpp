@@ -169,9 +169,48 @@ size = 4
   EXPECT_EQ(records[0].entry.time, (core::FileTime{2001, 9, 9, 1, 46, 40})) << "clamped to the epoch, in UTC";
   EXPECT_EQ(records[1].entry.text, "") << "no version resource: empty version";
   EXPECT_EQ(records[2].entry.text, "9.9");
-  EXPECT_EQ(records[2].data, "0123");
+  ASSERT_TRUE(records[2].deferred);
+  EXPECT_EQ(qvin::deferred_bytes(*records[2].deferred), "0123") << "cut to the size";
   EXPECT_EQ(records[2].entry.checksum, 77u);
   EXPECT_EQ(records[2].entry.time, (core::FileTime{2001, 2, 3, 4, 5, 6}));
+}
+
+// The planner keeps no copy of the data; the writer reads each file again and refuses
+// one whose bytes are no longer those that were planned (cut and padded ones alike).
+TEST(FilePlan, DataIsReadAgainAndAChangedFileIsRefused) {
+  TempDir dir;
+  write_file(dir / "a.bin", "abcdef");
+  const qvin::Project p = qvin::parse_project(
+      "[product]\nname = \"x\"\n[[files]]\nsource = \"a.bin\"\n[[files]]\nsource = \"a.bin\"\nname = "
+      "\"b.bin\"\nsize = 8\n",
+      dir / "p.toml");
+  const auto records = qvin::plan_files(p, std::nullopt);
+  ASSERT_EQ(records.size(), 2u);
+  for (const auto& r : records) {
+    ASSERT_TRUE(r.deferred);
+    EXPECT_TRUE(r.data.empty());
+  }
+  EXPECT_EQ(records[0].data_size(), 6);
+  EXPECT_EQ(qvin::deferred_bytes(*records[1].deferred), std::string("abcdef\0\0", 8)) << "zero-padded";
+  struct Case {
+    const char* now;
+    bool same;
+  };
+  for (const Case& c : {Case{"abcdef", true}, Case{"abcdeF", false}, Case{"abcde", false}, Case{"abcdefg", false}}) {
+    write_file(dir / "a.bin", c.now);
+    for (const auto& r : records) {
+      try {
+        qvin::deferred_bytes(*r.deferred);
+        EXPECT_TRUE(c.same) << c.now;
+      } catch (const qvin::ProjectError& e) {
+        EXPECT_FALSE(c.same) << c.now;
+        EXPECT_NE(std::string(e.what()).find("changed while the installer was being built"), std::string::npos)
+            << e.what();
+      }
+    }
+  }
+  std::filesystem::remove(dir / "a.bin");
+  EXPECT_THROW(qvin::deferred_bytes(*records[0].deferred), qvin::ProjectError);
 }
 
 }  // namespace

@@ -23,7 +23,9 @@ TEST(SettingsRoundTrip, TheDocumentedProjectReadsBackFromItsInstallerUnchanged) 
   EXPECT_TRUE(back.settings == project.settings);
   ASSERT_EQ(back.files.size(), files.size());
   for (size_t i = 0; i < files.size(); ++i) {
-    EXPECT_TRUE(back.files[i].with_data() == files[i].with_data()) << i;
+    qvin::FileRecord planned = files[i];
+    if (planned.deferred) planned.data = qvin::deferred_bytes(*planned.deferred);
+    EXPECT_TRUE(back.files[i].with_data() == planned.with_data()) << i;
   }
 }
 

@@ -112,11 +112,11 @@ int command_build(std::span<const std::string> argv, std::ostream& out) {
     files = plan_files(project, epoch, [&](uint64_t bytes) { reading.advance(1, bytes); });
   }
   uint64_t total = 0;
-  for (const auto& f : files) total += f.data.size();
+  for (const auto& f : files) total += static_cast<uint64_t>(f.data_size());
   if (verbose) {
     // Each file as the archive will hold it, in the file table's order.
     for (const auto& f : files)
-      out << std::right << std::setw(10) << human_bytes(f.data.size()) << "  " << std::left << std::setw(12)
+      out << std::right << std::setw(10) << human_bytes(f.data_size()) << "  " << std::left << std::setw(12)
           << kind_text(f.entry.kind) << " " << utf8_of(f.entry.name) << "\n";
   }
   // Compression reports its bytes as it ends; until then the bar shows the time it takes.

@@ -11,7 +11,6 @@
 #include "archive/bit_writer.h"
 #include "archive/block_format.h"
 #include "qvin/compressor/fast_parser.h"
-#include "qvin/compressor/large_array.h"
 #include "qvin/compressor/match_finder.h"
 #include "qvin/compressor/optimal_parser.h"
 #include "qvin/compressor/token_stream.h"
@@ -40,7 +39,7 @@ std::vector<uint8_t> strong_tokens(const uint8_t* data, size_t size, unsigned th
   options.parts = threads;
   MatchFinder finder(data, size, options);
   OptimalParser parser(data, size, options.nice_length);
-  TokenStream stream(data, 0);
+  TokenStream stream(data, 0, archive::block::kHeaderSize);
   const size_t chunks = (size + kChunk - 1) / kChunk;
   std::vector<std::vector<MatchChunk>> slots(kAhead, std::vector<MatchChunk>(options.parts));
   auto chunk_end = [&](size_t c) { return std::min(size, (c + 1) * kChunk); };
@@ -117,7 +116,7 @@ std::vector<uint8_t> fast_tokens(const uint8_t* data, size_t size, unsigned thre
   constexpr size_t kMinPiece = size_t{1} << 20;
   if (threads == 1 || size < 2 * kMinPiece) {
     FastParser parser(data, size);
-    TokenStream stream(data, 0);
+    TokenStream stream(data, 0, archive::block::kHeaderSize);
     parser.parse(0, size, stream);
     return stream.finish(bits);
   }
@@ -139,7 +138,7 @@ std::vector<uint8_t> fast_tokens(const uint8_t* data, size_t size, unsigned thre
   std::vector<uint8_t> first;
   try {
     FastParser parser(data, cut);
-    TokenStream stream(data, 0);
+    TokenStream stream(data, 0, archive::block::kHeaderSize);
     parser.parse(0, cut, stream);
     first = stream.finish(bits);
   } catch (...) {
@@ -157,17 +156,14 @@ std::vector<uint8_t> fast_tokens(const uint8_t* data, size_t size, unsigned thre
 std::vector<uint8_t> compress_block(std::span<const uint8_t> input, CompressionLevel level, unsigned threads) {
   if (input.size() > kMaxBlockInput) throw std::length_error("input too long for one block");
   threads = thread_count(threads);
-  // A private copy on huge pages: the finders read the input at random.
-  LargeArray<uint8_t> data(input.size());
-  std::copy(input.begin(), input.end(), data.get());
+  // The finders read the caller's bytes in place: a copy would cost as much memory
+  // again as the input (the installer writer puts its data on huge pages itself).
+  const uint8_t* data = input.data();
   uint64_t bits = 0;
-  std::vector<uint8_t> tokens = level == CompressionLevel::Strong
-                                    ? strong_tokens(data.get(), input.size(), threads, bits)
-                                    : fast_tokens(data.get(), input.size(), threads, bits);
-  std::vector<uint8_t> block(archive::block::kHeaderSize);
+  std::vector<uint8_t> block = level == CompressionLevel::Strong ? strong_tokens(data, input.size(), threads, bits)
+                                                                 : fast_tokens(data, input.size(), threads, bits);
+  // The first stream began with room for the block header.
   archive::put_block_header(block.data(), static_cast<uint32_t>(input.size()));
-  uint64_t block_bits = 8 * block.size();
-  append_bits(block, block_bits, tokens, bits);
   if (block.size() > static_cast<size_t>(archive::block::kMaxBlockSize)) {
     throw std::length_error("compressed block reaches 2^28 bytes");
   }

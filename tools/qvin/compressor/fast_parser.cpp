@@ -17,6 +17,8 @@ constexpr uint32_t kNone = 0xFFFFFFFFu;
 constexpr uint32_t kMaxLength = 1u << 24;
 // A match this long is taken without looking one position further.
 constexpr uint32_t kGoodLength = 32;
+// How far ahead buckets are fetched: about one memory latency of parsing.
+constexpr size_t kPrefetchAhead = 16;
 
 }  // namespace
 
@@ -27,10 +29,17 @@ FastParser::FastParser(const uint8_t* data, size_t size) : data_(data), size_(si
   std::fill_n(table_.get(), slots, kNone);
 }
 
-uint32_t* FastParser::bucket(size_t pos) {
+uint32_t* FastParser::slot(size_t pos) {
   uint32_t v;
   std::memcpy(&v, data_ + pos, 4);
   return &table_[static_cast<size_t>((v * 2654435761u) >> (32 - hash_bits_)) * kWays];
+}
+
+uint32_t* FastParser::bucket(size_t pos) {
+  // The table is far larger than the caches and positions are mostly visited in order,
+  // so the bucket a few positions on is asked for now and is there when it is needed.
+  if (pos + kPrefetchAhead + 4 <= size_) __builtin_prefetch(slot(pos + kPrefetchAhead), 1);
+  return slot(pos);
 }
 
 inline void FastParser::insert(size_t pos, uint32_t* b) {
@@ -53,6 +62,7 @@ FastParser::Choice FastParser::best_at(size_t pos, size_t end, bool enter) {
   }
   if (pos + 4 > size_) return best;
   uint32_t* b = bucket(pos);
+  for (int w = 0; w < kWays && b[w] != kNone; ++w) __builtin_prefetch(data_ + b[w] + best.length);
   for (int w = 0; w < kWays; ++w) {
     const uint32_t candidate = b[w];
     if (candidate == kNone) break;

@@ -33,6 +33,7 @@ class FastParser {
   Choice best_at(size_t pos, size_t end, bool enter);
   void insert(size_t pos, uint32_t* bucket);
   uint32_t* bucket(size_t pos);
+  uint32_t* slot(size_t pos);
 
   const uint8_t* data_;
   size_t size_;

@@ -14,7 +14,8 @@ constexpr uint64_t kMaxRepeat = uint64_t{1} << 30;
 
 }  // namespace
 
-TokenStream::TokenStream(const uint8_t* input, size_t begin) : input_(input), position_(begin) {}
+TokenStream::TokenStream(const uint8_t* input, size_t begin, size_t header_bytes)
+    : input_(input), position_(begin), bytes_(header_bytes), bits_(8 * static_cast<uint64_t>(header_bytes)) {}
 
 void TokenStream::put(uint64_t value, int width) {
   acc_ |= value << fill_;

@@ -11,8 +11,9 @@ namespace qvin {
 // become one run.
 class TokenStream {
  public:
-  // `input` is the whole input; the stretch starts at `begin`.
-  TokenStream(const uint8_t* input, size_t begin);
+  // `input` is the whole input; the stretch starts at `begin`. The bits start after
+  // `header_bytes` zero bytes (counted in the bits), which the caller fills in later.
+  TokenStream(const uint8_t* input, size_t begin, size_t header_bytes = 0);
 
   void literals(size_t count);
   void repeat(uint64_t count);                    // the byte at the current position

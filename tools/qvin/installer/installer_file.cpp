@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 #include "archive/archive_data.h"
 #include "archive/archive_header.h"
@@ -20,10 +21,12 @@
 #include "archive/stored_name.h"
 #include "archive/uninstaller_image.h"
 #include "qvin/compressor/compressor.h"
+#include "qvin/compressor/large_array.h"
 #include "qvin/compressor/lzma_encoder.h"
 #include "qvin/installer/atomic_output.h"
 #include "qvin/platform/system.h"
 #include "qvin/project/errors.h"
+#include "qvin/project/file_plan.h"
 #include "qvin/project/text_encoding.h"
 
 namespace qvin {
@@ -186,38 +189,82 @@ namespace {
   throw ProjectError(what + " cannot be stored: " + archive::corrupt_code_meaning(code));
 }
 
+// The record's entry with its data when it holds it; a deferred record's entry has the
+// planned size and no bytes yet.
+archive::FileEntry record_entry(const FileRecord& r) {
+  archive::FileEntry e = r.with_data();
+  if (r.deferred) {
+    e.data = nullptr;
+    e.data_size = static_cast<int32_t>(r.deferred->size);
+  }
+  return e;
+}
+
+// Names the runtime would refuse as damage are the project's mistake: say which.
+void check_names(const archive::FileEntry& e) {
+  if (const char* problem = archive::stored_name_problem(e.name.text(), archive::StoredNameKind::Name))
+    throw ProjectError("file \"" + utf8_of(e.name) + "\" cannot be stored: " + problem);
+  if (!e.destination.is_empty()) {
+    const auto kind = e.renames() ? archive::StoredNameKind::Name : archive::StoredNameKind::Destination;
+    if (const char* problem = archive::stored_name_problem(e.destination.text(), kind))
+      throw ProjectError("file \"" + utf8_of(e.name) + "\": destination \"" + utf8_of(e.destination) +
+                         "\" cannot be stored: " + problem);
+  }
+}
+
+// The bytes an entry takes in the file table: its fields written without the data (and
+// with the checksum of no data, so that the writer goes through all of them), plus the
+// data's length. Throws ProjectError for fields the table cannot hold.
+int64_t entry_length(const archive::FileEntry& e) {
+  archive::FileEntry fields = e;
+  fields.data = nullptr;
+  fields.data_size = 0;
+  fields.checksum = archive::archive_checksum(nullptr, 0);
+  archive::MemoryStream stream;
+  const CorruptCode code = archive::write_file_entry(stream, fields);
+  if (code != CorruptCode::None) cannot_store("file \"" + utf8_of(e.name) + "\"", code);
+  return stream.size() + e.data_size;
+}
+
 }  // namespace
 
 BuildReport write_installer(const fs::path& output, const std::string& stub, archive::Settings settings,
                             const std::vector<FileRecord>& files, const BuildOptions& options) {
   BuildReport report;
   uint64_t total = 0;
-  for (const FileRecord& r : files) total += r.data.size() + static_cast<size_t>(r.entry.name.length()) + 64;
+  for (const FileRecord& r : files) total += static_cast<uint64_t>(r.data_size()) + static_cast<size_t>(r.entry.name.length()) + 64;
   if (total > 0x7FF00000u) throw ProjectError("the files add up to more than the 2 GB one installer can hold");
-  // The file table, then the data as stored.
-  archive::MemoryStream table;
+  // The names first, so that a mistake is reported before any data is read.
   std::vector<int32_t> sizes;
+  int64_t table_length = 0;
   for (const FileRecord& r : files) {
-    const archive::FileEntry e = r.with_data();
-    // Names the runtime would refuse as damage are the project's mistake: say which.
-    if (const char* problem = archive::stored_name_problem(e.name.text(), archive::StoredNameKind::Name))
-      throw ProjectError("file \"" + utf8_of(e.name) + "\" cannot be stored: " + problem);
-    if (!e.destination.is_empty()) {
-      const auto kind = e.renames() ? archive::StoredNameKind::Name : archive::StoredNameKind::Destination;
-      if (const char* problem = archive::stored_name_problem(e.destination.text(), kind))
-        throw ProjectError("file \"" + utf8_of(e.name) + "\": destination \"" + utf8_of(e.destination) +
-                           "\" cannot be stored: " + problem);
-    }
-    const CorruptCode code = archive::write_file_entry(table, e);
-    // An override of the checksum makes a damaged installer on purpose.
-    if (code != CorruptCode::None && code != CorruptCode::FileChecksum)
-      cannot_store("file \"" + utf8_of(r.entry.name) + "\"", code);
+    const archive::FileEntry e = record_entry(r);
+    check_names(e);
+    table_length += entry_length(e);
     sizes.push_back(e.data_size);
     report.data_bytes += e.data_size;
   }
+  // The file table, then the data as stored. The table is the one copy of the payload a
+  // build holds; it lies on huge pages for the match finders.
+  LargeArray<uint8_t> table(static_cast<size_t>(table_length));
+  int64_t filled = 0;
+  for (const FileRecord& r : files) {
+    const std::string loaded = r.deferred ? deferred_bytes(*r.deferred) : std::string();
+    archive::FileEntry e = record_entry(r);
+    if (r.deferred) e.data = reinterpret_cast<const uint8_t*>(loaded.data());
+    archive::MemoryStream stream;
+    const CorruptCode code = archive::write_file_entry(stream, e);
+    // An override of the checksum makes a damaged installer on purpose.
+    if (code != CorruptCode::None && code != CorruptCode::FileChecksum)
+      cannot_store("file \"" + utf8_of(r.entry.name) + "\"", code);
+    if (filled + stream.size() > table_length) throw std::logic_error("file table longer than measured");
+    std::copy_n(stream.data(), stream.size(), table.get() + filled);
+    filled += stream.size();
+  }
+  if (filled != table_length) throw std::logic_error("file table shorter than measured");
   std::vector<uint8_t> packed;
-  const uint8_t* data = table.data();
-  int64_t data_length = table.size();
+  const uint8_t* data = table.get();
+  int64_t data_length = table_length;
   const bool compressing = (settings.flags & archive::flag::CompressData) && data_length > 0;
   if (compressing) {
     const auto level = options.compression_level >= 7 ? CompressionLevel::Strong : CompressionLevel::Fast;
@@ -227,6 +274,7 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
     } catch (const std::length_error&) {
       throw ProjectError("the files are too large for one installer once compressed (256 MB)");
     }
+    table = LargeArray<uint8_t>();  // the uncompressed data is no longer needed
     data = packed.data();
     data_length = static_cast<int64_t>(packed.size());
   }

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "archive/checksum.h"
 #include "qvin/platform/system.h"
@@ -154,30 +153,52 @@ std::vector<SourceFile> expand_sources(const FileRule& rule, const fs::path& bas
   return out;
 }
 
+bool read_source(const fs::path& path, std::optional<int64_t> size, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return false;
+  const std::streamoff length = in.tellg();
+  if (length < 0) return false;
+  // Only the bytes the record keeps are read; a cut file is not read to its end.
+  const std::streamoff wanted = size ? std::min<std::streamoff>(length, *size) : length;
+  bytes.resize(static_cast<size_t>(wanted));
+  in.seekg(0);
+  if (wanted > 0 && !in.read(bytes.data(), wanted)) return false;
+  if (size) bytes.resize(static_cast<size_t>(*size), '\0');
+  return true;
+}
+
+std::string deferred_bytes(const DeferredData& source) {
+  std::string bytes;
+  if (!read_source(source.path, source.cut, bytes))
+    throw ProjectError("cannot read \"" + source.path.string() + "\": " + std::strerror(errno));
+  if (static_cast<int64_t>(bytes.size()) != source.size ||
+      archive::archive_checksum(bytes.data(), static_cast<int64_t>(bytes.size())) != source.checksum)
+    throw ProjectError("\"" + source.path.string() + "\" changed while the installer was being built");
+  return bytes;
+}
+
 std::vector<FileRecord> plan_files(const Project& project, std::optional<int64_t> epoch,
                                    const std::function<void(uint64_t)>& progress) {
   std::vector<FileRecord> records;
+  std::string bytes;  // one file at a time: the records keep only where their data is
   for (const FileRule& rule : project.files) {
     for (const SourceFile& source : expand_sources(rule, project.base_dir)) {
       FileRecord r;
-      std::ifstream in(source.path, std::ios::binary);
-      if (!in) rule_error(rule, "cannot read \"" + source.path.string() + "\": " + std::strerror(errno));
-      std::ostringstream bytes;
-      bytes << in.rdbuf();
-      r.data = bytes.str();
-      if (rule.size) r.data.resize(static_cast<size_t>(*rule.size), '\0');
-      if (r.data.size() > 0x40000000u)
+      if (!read_source(source.path, rule.size, bytes))
+        rule_error(rule, "cannot read \"" + source.path.string() + "\": " + std::strerror(errno));
+      if (bytes.size() > 0x40000000u)
         rule_error(rule, "\"" + source.path.string() + "\" is larger than the 1 GiB an installer file may hold");
+      const uint32_t checksum = archive::archive_checksum(bytes.data(), static_cast<int64_t>(bytes.size()));
+      r.deferred = DeferredData{source.path, static_cast<int64_t>(bytes.size()), checksum, rule.size};
       archive::FileEntry& e = r.entry;
       e.name = to_core(source.stored_name);
       e.kind = rule.kind;
       e.flags = rule.flags;
       e.attributes = rule.attributes;
-      e.checksum = rule.checksum ? *rule.checksum
-                                 : archive::archive_checksum(r.data.data(), static_cast<int64_t>(r.data.size()));
+      e.checksum = rule.checksum ? *rule.checksum : checksum;
       e.time = rule.time ? *rule.time : file_stamp(source.path, epoch);
       switch (archive::entry_text(e.kind)) {
-        case archive::EntryText::Version: e.text = to_core(rule.version ? *rule.version : pe_file_version(r.data)); break;
+        case archive::EntryText::Version: e.text = to_core(rule.version ? *rule.version : pe_file_version(bytes)); break;
         case archive::EntryText::FontName: e.text = to_core(rule.font_name); break;
         case archive::EntryText::ShortcutName: e.text = to_core(rule.shortcut_name); break;
         case archive::EntryText::Nothing: break;
@@ -186,7 +207,7 @@ std::vector<FileRecord> plan_files(const Project& project, std::optional<int64_t
       e.arguments = to_core(rule.arguments);
       e.destination = to_core(rule.destination);
       e.working_directory = to_core(rule.working_dir);
-      if (progress) progress(r.data.size());
+      if (progress) progress(bytes.size());
       records.push_back(std::move(r));
     }
   }

@@ -29,6 +29,14 @@ std::vector<SourceFile> expand_sources(const FileRule& rule, const std::filesyst
 std::vector<FileRecord> plan_files(const Project& project, std::optional<int64_t> epoch,
                                    const std::function<void(uint64_t bytes)>& progress = {});
 
+// The bytes of a deferred record, read again from its file. Throws ProjectError when
+// the file cannot be read or no longer holds the bytes that were planned.
+std::string deferred_bytes(const DeferredData& source);
+
+// Reads `path` (cut or zero-padded to `size` when given) into `bytes`; false on failure
+// with errno set.
+bool read_source(const std::filesystem::path& path, std::optional<int64_t> size, std::string& bytes);
+
 // True when `name` matches the pattern (`*`, `?` and `[...]` classes).
 bool glob_match(std::string_view pattern, std::string_view name);
 

@@ -16,11 +16,24 @@
 
 namespace qvin {
 
+// Where a planned record's bytes are read when the installer is written: the planner
+// reads each file once for its checksum and version and keeps no copy, so a build holds
+// the payload only once (in the archive data).
+struct DeferredData {
+  std::filesystem::path path;
+  int64_t size = 0;       // after the rule's cut or zero padding
+  uint32_t checksum = 0;  // of those bytes as planned, to notice a file that changed since
+  std::optional<int64_t> cut;  // the rule's size, when it gives one
+};
+
 // One record of the file table with the data it owns: the entry's data pointer stays
-// null and `data` holds the bytes.
+// null and `data` holds the bytes, or `deferred` says where they are read from.
 struct FileRecord {
   archive::FileEntry entry;
   std::string data;
+  std::optional<DeferredData> deferred;
+
+  int64_t data_size() const { return deferred ? deferred->size : static_cast<int64_t>(data.size()); }
 
   // The entry pointing at `data` (valid while the record lives and is not changed).
   archive::FileEntry with_data() const {
