@@ -52,7 +52,7 @@ ExtractPath extract_path(std::string_view name) {
     if (part.back() == '.' || part.back() == ' ')
       return refuse("a name ending in a dot or blank, which Windows would change");
     if (is_device_name(part)) return refuse("\"" + std::string(part) + "\" is a device name");
-    out /= cp1252_to_utf8(std::string(part));
+    out /= path_of_cp1252(std::string(part));
   }
   return ExtractPath{out, {}};
 }

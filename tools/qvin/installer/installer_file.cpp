@@ -24,7 +24,6 @@
 #include "qvin/compressor/large_array.h"
 #include "qvin/compressor/lzma_encoder.h"
 #include "qvin/installer/atomic_output.h"
-#include "qvin/platform/system.h"
 #include "qvin/project/errors.h"
 #include "qvin/project/file_plan.h"
 #include "qvin/project/text_encoding.h"
@@ -49,7 +48,7 @@ class ToolVolumes final : public archive::VolumeOpener {
   archive::ByteSource* open_volume(const char* windows_path) override {
     const std::string joined(windows_path);
     const size_t cut = joined.find_last_of("\\/");
-    const fs::path path = directory_ / platform::path_from_utf8(cp1252_to_utf8(cut == std::string::npos ? joined : joined.substr(cut + 1)));
+    const fs::path path = directory_ / path_of_cp1252(cut == std::string::npos ? joined : joined.substr(cut + 1));
     auto source = std::make_unique<archive::StdioByteSource>();
     if (!source->open(path.c_str())) return nullptr;
     opened_.push_back({path.string(), source->size()});
@@ -162,7 +161,7 @@ Installer read_installer(const fs::path& path, bool with_files) {
     case archive::LoadStatus::Cancelled: {
       const std::string name = from_core(archive::volume_file_name(base.c_str(), prompt.number_));
       throw InputError(path.string() + ": volume " + std::to_string(prompt.number_) + ", " +
-                       (directory / platform::path_from_utf8(cp1252_to_utf8(name))).string() +
+                       (directory / path_of_cp1252(name)).string() +
                        (prompt.wrong_ ? ", is not the right volume or cannot be read" : ", is missing"));
     }
   }
@@ -313,9 +312,11 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
   outputs.push_back(std::make_unique<AtomicOutput>(output));
   outputs.back()->write({made.installer.text(), static_cast<size_t>(made.installer.length())});
   const core::String& base = settings.volume_base_name;
+  const auto volume_path = [&](int32_t number) {
+    return output.parent_path() / path_of_cp1252(from_core(archive::volume_file_name(base.text(), number)));
+  };
   for (int32_t i = 0; i < made.volumes.count(); ++i) {
-    const std::string name = from_core(archive::volume_file_name(base.text(), i + 2));
-    outputs.push_back(std::make_unique<AtomicOutput>(output.parent_path() / cp1252_to_utf8(name)));
+    outputs.push_back(std::make_unique<AtomicOutput>(volume_path(i + 2)));
     outputs.back()->write({made.volumes.at(i).text(), static_cast<size_t>(made.volumes.at(i).length())});
   }
   for (auto& o : outputs) {
@@ -325,7 +326,7 @@ BuildReport write_installer(const fs::path& output, const std::string& stub, arc
   // Volumes an earlier build of this installer had beyond this build's last one would be
   // taken for its own: the numbers that follow go, up to the first that is not there.
   for (int32_t n = made.volumes.count() + 2;; ++n) {
-    const fs::path stale = output.parent_path() / platform::path_from_utf8(cp1252_to_utf8(from_core(archive::volume_file_name(base.text(), n))));
+    const fs::path stale = volume_path(n);
     std::error_code failed;
     if (!fs::is_regular_file(stale, failed) || !fs::remove(stale, failed)) break;
   }

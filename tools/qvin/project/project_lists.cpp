@@ -61,10 +61,12 @@ void read_file_rule(const TomlReader& r, const toml::table& t, size_t index, Pro
   const bool finds_files =
       rule.recursive || std::any_of(rule.sources.begin(), rule.sources.end(), [](const std::string& src) { return has_glob(src); });
   // Both only filter what patterns and walks find; a file named outright is always taken.
-  if (auto* n = s.take("exclude")) {
+  const auto only_for_found_files = [&](const toml::node& n, std::string_view key, std::string_view what) {
     if (!finds_files)
-      r.fail(*n, s.qualified("exclude") + ": the sources name files outright, which are always taken; "
-                                          "exclude filters patterns and recursive directories");
+      r.fail(n, s.qualified(key) + ": the sources name files outright, which are always taken; " + std::string(what));
+  };
+  if (auto* n = s.take("exclude")) {
+    only_for_found_files(*n, "exclude", "exclude filters patterns and recursive directories");
     rule.excludes = r.utf8_list(*n, s.qualified("exclude"));
     for (std::string& pattern : rule.excludes) {
       std::replace(pattern.begin(), pattern.end(), '\\', '/');
@@ -74,9 +76,7 @@ void read_file_rule(const TomlReader& r, const toml::table& t, size_t index, Pro
   }
   if (auto* n = s.take("dot_files")) {
     rule.dot_files = r.boolean(*n, s.qualified("dot_files"));
-    if (!finds_files)
-      r.fail(*n, s.qualified("dot_files") + ": the sources name files outright, which are always taken; "
-                                            "dot_files applies to patterns and recursive directories");
+    only_for_found_files(*n, "dot_files", "dot_files applies to patterns and recursive directories");
   }
   if (auto* n = s.take("name")) {
     if (!single) r.fail(*n, s.qualified("name") + ": a stored name needs exactly one source file, "

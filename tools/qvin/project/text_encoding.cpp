@@ -1,6 +1,8 @@
 // Windows-1252 <-> UTF-8: Latin-1 plus the 0x80..0x9F block of typographic characters.
 #include "qvin/project/text_encoding.h"
 
+#include "qvin/platform/system.h"
+
 #include <cstdio>
 
 namespace qvin {
@@ -111,5 +113,9 @@ core::String to_core(std::string_view bytes) {
 }
 
 std::string from_core(const core::String& text) { return std::string(text.text(), static_cast<size_t>(text.length())); }
+
+std::filesystem::path path_of_cp1252(const std::string& bytes) {
+  return platform::path_from_utf8(cp1252_to_utf8(bytes));
+}
 
 }  // namespace qvin

@@ -1,6 +1,7 @@
 // Conversion between UTF-8 (project files, terminal) and Windows-1252 (archive texts).
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,10 @@ std::optional<std::string> utf8_to_cp1252(const std::string& utf8, std::string* 
 // UTF-8 form of Windows-1252 bytes; never fails (the five unassigned bytes map to the
 // C1 controls of the same value, as Windows does).
 std::string cp1252_to_utf8(const std::string& bytes);
+
+// The path named by Windows-1252 bytes (a stored name, a volume's name). On Windows a path
+// made from a narrow string would read it in the ANSI code page instead.
+std::filesystem::path path_of_cp1252(const std::string& bytes);
 
 // The text with every line end (LF, CR, LF CR or CR LF) as CR LF, the form Windows
 // edit controls and the program's language tables expect.
